@@ -1,0 +1,35 @@
+// Turns a gun position and press edges into cursor placement and mouse clicks.
+#pragma once
+
+#include "framework/platform.h"
+#include "gun/gun_report.h"
+
+// 1..6 pick ButtonEdges 0..5 ("Start", "Select", "A", "B", "C", "D"); anything else: no gun button.
+typedef BYTE ButtonAssignment;
+
+class CMouseEmulator {
+public:
+    CMouseEmulator();
+    virtual ~CMouseEmulator();
+
+    void SetAssignments(BYTE left, BYTE middle, BYTE right);
+    void Update(WORD rawX, WORD rawY, const ButtonEdges& edges);
+    // Sends the left-up of a press still held, so stopping never leaves the button down.
+    void ReleaseHeldButton();
+
+private:
+    void ApplyButtons(const ButtonEdges& edges);
+
+    int m_screenWidth;
+    int m_screenHeight;
+    float m_scaleX;
+    float m_scaleY;
+    int m_cursorX;
+    int m_cursorY;
+    WORD m_lastRawX;
+    WORD m_lastRawY;
+    ButtonAssignment m_left;
+    ButtonAssignment m_middle;
+    ButtonAssignment m_right;
+    BOOL m_leftHeld;
+};
