@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/platform.h"
+#include "gun/device_handles.h"
 #include "gun/gun_report.h"
 
 // {1F6C1AAA-0919-4A8D-B0CD-68566229DE66}
@@ -19,7 +20,7 @@ public:
 private:
     BOOL ReadReport(ButtonEdges& edges);
 
-    HANDLE m_handle;
+    FileHandle m_handle;  // invalid while the link is closed
     GunReport m_previous;
 
     CGunDevice(const CGunDevice&) = delete;

@@ -1,0 +1,66 @@
+// Owners of the platform resources the gun link takes: each releases what it
+// holds when it goes, so every early return in Open is leak-free.
+#pragma once
+
+#include "framework/platform.h"
+
+// A file handle; INVALID_HANDLE_VALUE, not NULL, is "none" for CreateFileA.
+class FileHandle {
+public:
+    FileHandle() : m_handle(INVALID_HANDLE_VALUE) {}
+    ~FileHandle() { Close(); }
+
+    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+    void Reset(HANDLE handle) {
+        Close();
+        m_handle = handle;
+    }
+    void Close() {
+        if (IsValid()) CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_handle;
+
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+};
+
+// A device-info list; SetupDiGetClassDevsA also fails with INVALID_HANDLE_VALUE.
+class DeviceInfoList {
+public:
+    explicit DeviceInfoList(HDEVINFO set) : m_set(set) {}
+    ~DeviceInfoList() {
+        if (IsValid()) SetupDiDestroyDeviceInfoList(m_set);
+    }
+
+    bool IsValid() const { return m_set != INVALID_HANDLE_VALUE; }
+    HDEVINFO Get() const { return m_set; }
+
+private:
+    HDEVINFO m_set;
+
+    DeviceInfoList(const DeviceInfoList&) = delete;
+    DeviceInfoList& operator=(const DeviceInfoList&) = delete;
+};
+
+// The variable-length interface detail record, sized by the driver's path.
+class DeviceDetailBuffer {
+public:
+    explicit DeviceDetailBuffer(DWORD size)
+        : m_detail(static_cast<PSP_DEVICE_INTERFACE_DETAIL_DATA_A>(LocalAlloc(LMEM_FIXED, size))) {}
+    ~DeviceDetailBuffer() {
+        if (m_detail != NULL) LocalFree(m_detail);
+    }
+
+    bool IsValid() const { return m_detail != NULL; }
+    PSP_DEVICE_INTERFACE_DETAIL_DATA_A Get() const { return m_detail; }
+
+private:
+    PSP_DEVICE_INTERFACE_DETAIL_DATA_A m_detail;
+
+    DeviceDetailBuffer(const DeviceDetailBuffer&) = delete;
+    DeviceDetailBuffer& operator=(const DeviceDetailBuffer&) = delete;
+};
