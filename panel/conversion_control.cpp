@@ -1,0 +1,72 @@
+// Start, Stop and the poll tick that drives the gun to the pointer.
+#include "panel/converter_dlg.h"
+
+#include <commctrl.h>
+
+#include "res/resource.h"
+
+void CConverterDlg::OnStart()
+{
+    // A list without a selection answers -1, which becomes 255: no gun button.
+    settings.left = static_cast<BYTE>(SendDlgItemMessage(IDC_LEFT_BUTTON, CB_GETCURSEL));
+    settings.middle = static_cast<BYTE>(SendDlgItemMessage(IDC_MIDDLE_BUTTON, CB_GETCURSEL));
+    settings.right = static_cast<BYTE>(SendDlgItemMessage(IDC_RIGHT_BUTTON, CB_GETCURSEL));
+    settings.zero = 0;
+    settings.speed = static_cast<BYTE>(SendDlgItemMessage(IDC_SPEED_SLIDER, TBM_GETPOS));
+    SaveSettings();
+
+    if (!device.Open())
+        return;
+
+    ::EnableWindow(GetDlgItem(IDC_START), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_STOP), TRUE);
+    emulator.SetAssignments(settings.left, settings.middle, settings.right);
+    SetTimer(POLL_TIMER_ID, POLL_INTERVAL_MS, nullptr);
+}
+
+void CConverterDlg::StopConversion()
+{
+    KillTimer(POLL_TIMER_ID);
+    ::EnableWindow(GetDlgItem(IDC_STOP), FALSE);
+    ::EnableWindow(GetDlgItem(IDC_START), TRUE);
+    // No poll will come to let go of a press the last one sent down.
+    emulator.ReleaseHeldButton();
+}
+
+void CConverterDlg::OnStop()
+{
+    StopConversion();
+}
+
+// The new choice takes effect at the next Start, which reads the lists again.
+void CConverterDlg::OnAssignmentChanged(UINT)
+{
+    StopConversion();
+}
+
+void CConverterDlg::OnHScroll(UINT code, UINT pos, CScrollBar* bar)
+{
+    StopConversion();
+    CWnd::OnHScroll(code, pos, bar);
+}
+
+void CConverterDlg::OnTimer(UINT)
+{
+    WORD rawX = 0;
+    WORD rawY = 0;
+    ButtonEdges edges;
+    if (device.Poll(rawX, rawY, edges))
+        emulator.Update(rawX, rawY, edges);
+    Default();
+}
+
+// The system broadcasts this whenever any device comes or goes; only a closed
+// link (the gun was pulled out) needs anything.
+LRESULT CConverterDlg::OnDeviceChange(WPARAM, LPARAM)
+{
+    if (device.IsOpen())
+        return 0;
+    StopConversion();
+    device.Open();
+    return 0;
+}
