@@ -1,6 +1,6 @@
 # Sourced by the top-level scripts: installs the Debian packages the build and
 # the tests need when run as root, otherwise names what is missing and stops.
-GLIMMER_PACKAGES=(cmake g++ make libgtest-dev libbenchmark-dev clang valgrind
+GLIMMER_PACKAGES=(cmake g++ make python3 libgtest-dev libbenchmark-dev clang valgrind
                   g++-mingw-w64-i686 wine wine32:i386 xvfb imagemagick)
 
 glimmer_missing_packages() {
