@@ -1,0 +1,276 @@
+/* The simulated gun: a kernel-mode driver that answers every read at once with
+   the report its control program last set, and fails reads while "pulled out". */
+#include <ntddk.h>
+
+#include "../gunsim_protocol.h"
+
+#define GUNSIM_DEVICE_NAME L"\\Device\\Gunsim"
+#define GUNSIM_INTERFACE_LINK L"\\??\\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}"
+#define GUNSIM_CONTROL_LINK L"\\??\\GunsimControl"
+
+typedef struct GunsimDevice {
+    KMUTEX lock;
+    UCHAR report[GUNSIM_REPORT_SIZE];
+    ULONG readLength;
+    BOOLEAN pluggedIn;
+    BOOLEAN interfaceLinked;
+    /* Bumped by every pull: a handle opened before it stays dead after the plug,
+       as one opened on a real gun that was unplugged. Never 0, which marks a
+       handle opened while pulled out. */
+    ULONG generation;
+    LONG reads;
+    LONG failedReads;
+} GunsimDevice;
+
+static UNICODE_STRING InterfaceLink(void)
+{
+    UNICODE_STRING name;
+    RtlInitUnicodeString(&name, GUNSIM_INTERFACE_LINK);
+    return name;
+}
+
+static UNICODE_STRING ControlLink(void)
+{
+    UNICODE_STRING name;
+    RtlInitUnicodeString(&name, GUNSIM_CONTROL_LINK);
+    return name;
+}
+
+static UNICODE_STRING DeviceName(void)
+{
+    UNICODE_STRING name;
+    RtlInitUnicodeString(&name, GUNSIM_DEVICE_NAME);
+    return name;
+}
+
+static void Lock(GunsimDevice *gun)
+{
+    KeWaitForSingleObject(&gun->lock, Executive, KernelMode, FALSE, NULL);
+}
+
+static void Unlock(GunsimDevice *gun)
+{
+    KeReleaseMutex(&gun->lock, FALSE);
+}
+
+static NTSTATUS Complete(PIRP irp, NTSTATUS status, ULONG_PTR information)
+{
+    irp->IoStatus.Status = status;
+    irp->IoStatus.Information = information;
+    IoCompleteRequest(irp, IO_NO_INCREMENT);
+    return status;
+}
+
+static NTSTATUS NTAPI DispatchCreate(PDEVICE_OBJECT device, PIRP irp)
+{
+    GunsimDevice *gun = (GunsimDevice *)device->DeviceExtension;
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+
+    Lock(gun);
+    stack->FileObject->FsContext = (PVOID)(ULONG_PTR)(gun->pluggedIn ? gun->generation : 0);
+    Unlock(gun);
+    return Complete(irp, STATUS_SUCCESS, 0);
+}
+
+static NTSTATUS NTAPI DispatchSucceed(PDEVICE_OBJECT device, PIRP irp)
+{
+    (void)device;
+    return Complete(irp, STATUS_SUCCESS, 0);
+}
+
+static NTSTATUS NTAPI DispatchRead(PDEVICE_OBJECT device, PIRP irp)
+{
+    GunsimDevice *gun = (GunsimDevice *)device->DeviceExtension;
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    ULONG wanted = stack->Parameters.Read.Length;
+    ULONG handleGeneration = (ULONG)(ULONG_PTR)stack->FileObject->FsContext;
+    ULONG length;
+
+    Lock(gun);
+    if (!gun->pluggedIn || handleGeneration != gun->generation) {
+        Unlock(gun);
+        InterlockedIncrement(&gun->failedReads);
+        return Complete(irp, STATUS_DEVICE_NOT_CONNECTED, 0);
+    }
+    length = gun->readLength < wanted ? gun->readLength : wanted;
+    RtlCopyMemory(irp->AssociatedIrp.SystemBuffer, gun->report, length);
+    Unlock(gun);
+    InterlockedIncrement(&gun->reads);
+    return Complete(irp, STATUS_SUCCESS, length);
+}
+
+static NTSTATUS SetState(GunsimDevice *gun, const void *input, ULONG inputLength)
+{
+    if (inputLength != GUNSIM_REPORT_SIZE)
+        return STATUS_INVALID_PARAMETER;
+    Lock(gun);
+    RtlCopyMemory(gun->report, input, GUNSIM_REPORT_SIZE);
+    Unlock(gun);
+    return STATUS_SUCCESS;
+}
+
+static NTSTATUS SetReadLength(GunsimDevice *gun, const void *input, ULONG inputLength)
+{
+    ULONG length;
+
+    if (inputLength != sizeof(ULONG))
+        return STATUS_INVALID_PARAMETER;
+    RtlCopyMemory(&length, input, sizeof(ULONG));
+    if (length > GUNSIM_REPORT_SIZE)
+        return STATUS_INVALID_PARAMETER;
+    Lock(gun);
+    gun->readLength = length;
+    Unlock(gun);
+    return STATUS_SUCCESS;
+}
+
+static NTSTATUS Pull(GunsimDevice *gun)
+{
+    UNICODE_STRING link = InterfaceLink();
+
+    Lock(gun);
+    if (gun->pluggedIn) {
+        gun->pluggedIn = FALSE;
+        if (++gun->generation == 0)
+            gun->generation = 1;
+    }
+    if (gun->interfaceLinked && NT_SUCCESS(IoDeleteSymbolicLink(&link)))
+        gun->interfaceLinked = FALSE;
+    Unlock(gun);
+    return STATUS_SUCCESS;
+}
+
+static NTSTATUS Plug(GunsimDevice *gun)
+{
+    UNICODE_STRING link = InterfaceLink();
+    UNICODE_STRING target = DeviceName();
+    NTSTATUS status = STATUS_SUCCESS;
+
+    Lock(gun);
+    if (!gun->interfaceLinked) {
+        status = IoCreateSymbolicLink(&link, &target);
+        gun->interfaceLinked = NT_SUCCESS(status);
+    }
+    if (NT_SUCCESS(status))
+        gun->pluggedIn = TRUE;
+    Unlock(gun);
+    return status;
+}
+
+static NTSTATUS QueryStatus(GunsimDevice *gun, void *buffer, ULONG inputLength, ULONG outputLength,
+                            ULONG_PTR *written)
+{
+    GunsimQuery query = {0};
+    GunsimStatus status;
+
+    if (outputLength < sizeof(status))
+        return STATUS_BUFFER_TOO_SMALL;
+    if (inputLength >= sizeof(query))
+        RtlCopyMemory(&query, buffer, sizeof(query));
+
+    RtlZeroMemory(&status, sizeof(status));
+    Lock(gun);
+    RtlCopyMemory(status.report, gun->report, GUNSIM_REPORT_SIZE);
+    status.pluggedIn = gun->pluggedIn;
+    status.readLength = gun->readLength;
+    Unlock(gun);
+    if (query.flags & GUNSIM_QUERY_RESET_COUNTS) {
+        status.reads = (ULONG)InterlockedExchange(&gun->reads, 0);
+        status.failedReads = (ULONG)InterlockedExchange(&gun->failedReads, 0);
+    } else {
+        status.reads = (ULONG)InterlockedCompareExchange(&gun->reads, 0, 0);
+        status.failedReads = (ULONG)InterlockedCompareExchange(&gun->failedReads, 0, 0);
+    }
+    RtlCopyMemory(buffer, &status, sizeof(status));
+    *written = sizeof(status);
+    return STATUS_SUCCESS;
+}
+
+static NTSTATUS NTAPI DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp)
+{
+    GunsimDevice *gun = (GunsimDevice *)device->DeviceExtension;
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    void *buffer = irp->AssociatedIrp.SystemBuffer;
+    ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
+    ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
+    ULONG_PTR written = 0;
+    NTSTATUS status;
+
+    switch (stack->Parameters.DeviceIoControl.IoControlCode) {
+    case IOCTL_GUNSIM_SET_STATE:
+        status = SetState(gun, buffer, inputLength);
+        break;
+    case IOCTL_GUNSIM_PULL:
+        status = Pull(gun);
+        break;
+    case IOCTL_GUNSIM_PLUG:
+        status = Plug(gun);
+        break;
+    case IOCTL_GUNSIM_STATUS:
+        status = QueryStatus(gun, buffer, inputLength, outputLength, &written);
+        break;
+    case IOCTL_GUNSIM_SET_READ_LENGTH:
+        status = SetReadLength(gun, buffer, inputLength);
+        break;
+    default:
+        status = STATUS_INVALID_DEVICE_REQUEST;
+        break;
+    }
+    return Complete(irp, status, written);
+}
+
+static void NTAPI DriverUnload(PDRIVER_OBJECT driver)
+{
+    UNICODE_STRING control = ControlLink();
+    PDEVICE_OBJECT device = driver->DeviceObject;
+
+    if (!device)
+        return;
+    Pull((GunsimDevice *)device->DeviceExtension);
+    IoDeleteSymbolicLink(&control);
+    IoDeleteDevice(device);
+}
+
+NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
+{
+    UNICODE_STRING name = DeviceName();
+    UNICODE_STRING control = ControlLink();
+    PDEVICE_OBJECT device;
+    GunsimDevice *gun;
+    NTSTATUS status;
+
+    (void)registryPath;
+    status = IoCreateDevice(driver, sizeof(GunsimDevice), &name, FILE_DEVICE_UNKNOWN, 0, FALSE, &device);
+    if (!NT_SUCCESS(status))
+        return status;
+
+    gun = (GunsimDevice *)device->DeviceExtension;
+    RtlZeroMemory(gun, sizeof(*gun));
+    KeInitializeMutex(&gun->lock, 0);
+    RtlFillMemory(gun->report, GUNSIM_REPORT_SIZE, 0xFF);
+    gun->readLength = GUNSIM_REPORT_SIZE;
+    gun->generation = 1;
+
+    status = IoCreateSymbolicLink(&control, &name);
+    if (!NT_SUCCESS(status)) {
+        IoDeleteDevice(device);
+        return status;
+    }
+    status = Plug(gun);
+    if (!NT_SUCCESS(status)) {
+        IoDeleteSymbolicLink(&control);
+        IoDeleteDevice(device);
+        return status;
+    }
+
+    driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreate;
+    driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchSucceed;
+    driver->MajorFunction[IRP_MJ_CLOSE] = DispatchSucceed;
+    driver->MajorFunction[IRP_MJ_READ] = DispatchRead;
+    driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
+    driver->DriverUnload = DriverUnload;
+
+    device->Flags |= DO_BUFFERED_IO;
+    device->Flags &= ~DO_DEVICE_INITIALIZING;
+    return STATUS_SUCCESS;
+}

@@ -1,0 +1,42 @@
+/* What the simulated gun's driver and its control program agree on.
+   Plain C: the driver is built as C against the DDK, the control program as C++. */
+#pragma once
+
+/* The interface the program looks for, and the control device beside it. */
+#define GUNSIM_SERVICE_NAME "gunsim"
+#define GUNSIM_SYS_NAME "gunsim.sys"
+#define GUNSIM_INTERFACE_GUID_TEXT "{1f6c1aaa-0919-4a8d-b0cd-68566229de66}"
+#define GUNSIM_INTERFACE_PATH "\\\\?\\root#gunsim#0000#" GUNSIM_INTERFACE_GUID_TEXT
+#define GUNSIM_CONTROL_PATH "\\\\.\\GunsimControl"
+
+#define GUNSIM_REPORT_SIZE 6
+
+#define GUNSIM_DEVICE_TYPE 0x8000
+#define GUNSIM_IOCTL(function) \
+    (((GUNSIM_DEVICE_TYPE) << 16) | ((function) << 2)) /* METHOD_BUFFERED, FILE_ANY_ACCESS */
+
+/* in: the 6-byte report every later read returns */
+#define IOCTL_GUNSIM_SET_STATE GUNSIM_IOCTL(0x800)
+/* reads fail with STATUS_DEVICE_NOT_CONNECTED and the interface link goes away */
+#define IOCTL_GUNSIM_PULL GUNSIM_IOCTL(0x801)
+/* undoes a pull */
+#define IOCTL_GUNSIM_PLUG GUNSIM_IOCTL(0x802)
+/* in: optional GunsimQuery; out: GunsimStatus */
+#define IOCTL_GUNSIM_STATUS GUNSIM_IOCTL(0x803)
+/* in: one unsigned long, how many bytes a read answers (0..6); models a faulty driver */
+#define IOCTL_GUNSIM_SET_READ_LENGTH GUNSIM_IOCTL(0x804)
+
+#define GUNSIM_QUERY_RESET_COUNTS 1u
+
+typedef struct GunsimQuery {
+    unsigned long flags;
+} GunsimQuery;
+
+typedef struct GunsimStatus {
+    unsigned long reads;       /* reads answered with data since the last reset */
+    unsigned long failedReads; /* reads failed while pulled out since the last reset */
+    unsigned long pluggedIn;
+    unsigned long readLength;
+    unsigned char report[GUNSIM_REPORT_SIZE];
+    unsigned char reserved[2];
+} GunsimStatus;
