@@ -205,6 +205,11 @@ HKEY GrantKey(const std::string& path, REGSAM access) {
     return reinterpret_cast<HKEY>(h);
 }
 
+LONG Finish(Call& call, LONG result) {
+    call.result = static_cast<ULONG_PTR>(result);
+    return result;
+}
+
 const REGSAM kWriteAccess = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK;
 
 // Opens an existing key; the shared part of RegOpenKeyA and RegOpenKeyExA.
@@ -226,9 +231,12 @@ LONG OpenExisting(HKEY parent, LPCSTR subKey, bool maximumAllowed, REGSAM access
     return ERROR_SUCCESS;
 }
 
-LONG Finish(Call& call, LONG result) {
-    call.result = static_cast<ULONG_PTR>(result);
-    return result;
+// A failed open leaves its out-parameter undefined; poison it so a caller that
+// closes it anyway shows as a bad release.
+LONG Opened(Call& call, LONG result, PHKEY key) {
+    if (result == ERROR_SUCCESS) call.out = P(*key);
+    else if (key != NULL) *key = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0xBAD0));
+    return Finish(call, result);
 }
 
 }  // namespace
@@ -693,8 +701,8 @@ LONG WINAPI RegOpenKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
         standin::Record(Fn::RegOpenKeyA, {standin::P(hKey), standin::P(lpSubKey), standin::P(phkResult)});
     standin::SetText(call, lpSubKey);
     DWORD error = 0;
-    if (standin::TakeFailure(Fn::RegOpenKeyA, &error)) return standin::Finish(call, static_cast<LONG>(error));
-    return standin::Finish(call, standin::OpenExisting(hKey, lpSubKey, true, 0, phkResult));
+    if (standin::TakeFailure(Fn::RegOpenKeyA, &error)) return standin::Opened(call, static_cast<LONG>(error), phkResult);
+    return standin::Opened(call, standin::OpenExisting(hKey, lpSubKey, true, 0, phkResult), phkResult);
 }
 
 LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult) {
@@ -702,8 +710,8 @@ LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM sa
         Fn::RegOpenKeyExA, {standin::P(hKey), standin::P(lpSubKey), ulOptions, samDesired, standin::P(phkResult)});
     standin::SetText(call, lpSubKey);
     DWORD error = 0;
-    if (standin::TakeFailure(Fn::RegOpenKeyExA, &error)) return standin::Finish(call, static_cast<LONG>(error));
-    return standin::Finish(call, standin::OpenExisting(hKey, lpSubKey, false, samDesired, phkResult));
+    if (standin::TakeFailure(Fn::RegOpenKeyExA, &error)) return standin::Opened(call, static_cast<LONG>(error), phkResult);
+    return standin::Opened(call, standin::OpenExisting(hKey, lpSubKey, false, samDesired, phkResult), phkResult);
 }
 
 LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
@@ -715,25 +723,26 @@ LONG WINAPI RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lp
          standin::P(lpSecurityAttributes), standin::P(phkResult), standin::P(lpdwDisposition)});
     standin::SetText(call, lpSubKey);
     DWORD injected = 0;
-    if (standin::TakeFailure(Fn::RegCreateKeyExA, &injected)) return standin::Finish(call, static_cast<LONG>(injected));
-    if (phkResult == NULL || lpSubKey == NULL) return standin::Finish(call, ERROR_INVALID_PARAMETER);
+    if (standin::TakeFailure(Fn::RegCreateKeyExA, &injected))
+        return standin::Opened(call, static_cast<LONG>(injected), phkResult);
+    if (phkResult == NULL || lpSubKey == NULL) return standin::Opened(call, ERROR_INVALID_PARAMETER, phkResult);
     const standin::OpenKey* parent = standin::ResolveKey(hKey);
-    if (parent == NULL) return standin::Finish(call, ERROR_INVALID_HANDLE);
+    if (parent == NULL) return standin::Opened(call, ERROR_INVALID_HANDLE, phkResult);
     std::string path = standin::Join(parent->path, lpSubKey);
     standin::Key* key = standin::FindKey(path);
     if (key != NULL) {
-        if (key->openError != ERROR_SUCCESS) return standin::Finish(call, key->openError);
+        if (key->openError != ERROR_SUCCESS) return standin::Opened(call, key->openError, phkResult);
         if ((samDesired & standin::kWriteAccess) && standin::WriteDenied(path))
-            return standin::Finish(call, ERROR_ACCESS_DENIED);
+            return standin::Opened(call, ERROR_ACCESS_DENIED, phkResult);
         if (lpdwDisposition) *lpdwDisposition = REG_OPENED_EXISTING_KEY;
     } else {
         if (!(parent->access & KEY_CREATE_SUB_KEY) || standin::WriteDenied(parent->path))
-            return standin::Finish(call, ERROR_ACCESS_DENIED);
+            return standin::Opened(call, ERROR_ACCESS_DENIED, phkResult);
         standin::MakeKeyPath(path);
         if (lpdwDisposition) *lpdwDisposition = REG_CREATED_NEW_KEY;
     }
     *phkResult = standin::GrantKey(path, samDesired);
-    return standin::Finish(call, ERROR_SUCCESS);
+    return standin::Opened(call, ERROR_SUCCESS, phkResult);
 }
 
 LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,

@@ -32,6 +32,7 @@ struct Call {
     DWORD dataSize;           // bytes handed to RegSetValueExA / bytes a read delivered
     BYTE data[kDataSize];     // their first bytes
     ULONG_PTR result;         // what the call returned
+    ULONG_PTR out;            // the key an open or create call handed back
 };
 
 // Back to a machine with one gun present, an 800x600 screen, an empty

@@ -1,0 +1,247 @@
+#include <cstring>
+#include <functional>
+
+#include "gun/gun_device.h"
+#include "standin_fixture.h"
+
+using standin::Fn;
+
+namespace {
+
+const char kPath[] = "\\\\?\\root#gun#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}";
+
+class GunDeviceTest : public StandinTest {
+protected:
+    void SetUp() override {
+        StandinTest::SetUp();
+        standin::SetDevicePath(kPath);
+    }
+
+    // Polls once; returns the raised flag (-1 none) or -3 when the poll failed.
+    int PollEdge(CGunDevice& gun) {
+        WORD x = 0, y = 0;
+        ButtonEdges edges = {};
+        if (!gun.Poll(x, y, edges)) return -3;
+        for (int i = 0; i < kButtonPatternCount; ++i)
+            if (edges.flag[i]) return i;
+        return -1;
+    }
+};
+
+TEST_F(GunDeviceTest, OpenEnumeratesTheInterfaceAndOpensItsPath) {
+    const GUID expected = {0x1F6C1AAA, 0x0919, 0x4A8D, {0xB0, 0xCD, 0x68, 0x56, 0x62, 0x29, 0xDE, 0x66}};
+    EXPECT_EQ(0, std::memcmp(&expected, &GUID_DEVINTERFACE_GUN, sizeof expected));
+
+    CGunDevice gun;
+    EXPECT_FALSE(gun.IsOpen());
+    ASSERT_TRUE(gun.Open());
+    EXPECT_TRUE(gun.IsOpen());
+
+    EXPECT_EQ((std::vector<Fn>{Fn::SetupDiGetClassDevsA, Fn::SetupDiEnumDeviceInterfaces,
+                               Fn::SetupDiGetDeviceInterfaceDetailA, Fn::LocalAlloc,
+                               Fn::SetupDiGetDeviceInterfaceDetailA, Fn::CreateFileA, Fn::LocalFree,
+                               Fn::SetupDiDestroyDeviceInfoList}),
+              standin::Sequence());
+
+    const standin::Call& classDevs = *standin::Find(Fn::SetupDiGetClassDevsA);
+    EXPECT_EQ(Addr(&GUID_DEVINTERFACE_GUN), classDevs.arg[0]);
+    EXPECT_EQ(0u, classDevs.arg[1]);
+    EXPECT_EQ(0u, classDevs.arg[2]);
+    EXPECT_EQ(0x12u, classDevs.arg[3]);
+    const ULONG_PTR set = classDevs.result;
+
+    const standin::Call& enumerate = *standin::Find(Fn::SetupDiEnumDeviceInterfaces);
+    EXPECT_EQ(set, enumerate.arg[0]);
+    EXPECT_EQ(0u, enumerate.arg[1]);
+    EXPECT_EQ(Addr(&GUID_DEVINTERFACE_GUN), enumerate.arg[2]);
+    EXPECT_EQ(0u, enumerate.arg[3]) << "only the first gun";
+    EXPECT_EQ(28u, enumerate.structSize);
+
+    const standin::Call& sizeQuery = *standin::Find(Fn::SetupDiGetDeviceInterfaceDetailA, 0);
+    EXPECT_EQ(set, sizeQuery.arg[0]);
+    EXPECT_EQ(enumerate.arg[4], sizeQuery.arg[1]);
+    EXPECT_EQ(0u, sizeQuery.arg[2]);
+    EXPECT_EQ(0u, sizeQuery.arg[3]);
+    EXPECT_NE(0u, sizeQuery.arg[4]);
+    EXPECT_EQ(0u, sizeQuery.arg[5]);
+
+    const DWORD required = 5 + sizeof kPath - 1;
+    const standin::Call& alloc = *standin::Find(Fn::LocalAlloc);
+    EXPECT_EQ(required, alloc.arg[1]);
+
+    const standin::Call& detail = *standin::Find(Fn::SetupDiGetDeviceInterfaceDetailA, 1);
+    EXPECT_EQ(set, detail.arg[0]);
+    EXPECT_EQ(enumerate.arg[4], detail.arg[1]);
+    EXPECT_EQ(alloc.result, detail.arg[2]);
+    EXPECT_EQ(required, detail.arg[3]);
+    EXPECT_EQ(0u, detail.arg[4]);
+    EXPECT_EQ(0u, detail.arg[5]);
+    EXPECT_EQ(5u, detail.structSize) << "cbSize is the fixed part";
+
+    const standin::Call& create = *standin::Find(Fn::CreateFileA);
+    EXPECT_STREQ(kPath, create.text);
+    EXPECT_EQ(0xC0000000u, create.arg[1]);
+    EXPECT_EQ(3u, create.arg[2]);
+    EXPECT_EQ(0u, create.arg[3]);
+    EXPECT_EQ(3u, create.arg[4]);
+    EXPECT_EQ(0x80u, create.arg[5]);
+    EXPECT_EQ(0u, create.arg[6]);
+
+    EXPECT_EQ(alloc.result, standin::Find(Fn::LocalFree)->arg[0]);
+    EXPECT_EQ(set, standin::Find(Fn::SetupDiDestroyDeviceInfoList)->arg[0]);
+    EXPECT_EQ(1, standin::OpenFileHandles());
+    EXPECT_EQ(0, standin::OpenDeviceInfoLists());
+    EXPECT_EQ(0, standin::LiveLocalAllocs());
+
+    // Open again, as a second Start does: the link in hand is kept, even if
+    // the gun went away and came back meanwhile.
+    standin::ClearCalls();
+    EXPECT_TRUE(gun.Open());
+    EXPECT_EQ(0, standin::CallCount());
+}
+
+TEST_F(GunDeviceTest, EveryFailingOpenStepLeavesTheLinkClosedAndReleasesAll) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        {"no device-info list", [] { standin::FailCall(Fn::SetupDiGetClassDevsA, ERROR_INVALID_PARAMETER); }},
+        {"no gun present", [] { standin::SetDevicePresent(false); }},
+        {"enumeration error", [] { standin::FailCall(Fn::SetupDiEnumDeviceInterfaces, ERROR_GEN_FAILURE); }},
+        {"no size reported", [] { standin::FailCall(Fn::SetupDiGetDeviceInterfaceDetailA, ERROR_GEN_FAILURE); }},
+        {"size 0", [] { standin::OverrideDetailSize(0); }},
+        {"size below the fixed part", [] { standin::OverrideDetailSize(4); }},
+        {"allocation fails", [] { standin::FailCall(Fn::LocalAlloc, ERROR_NOT_ENOUGH_MEMORY); }},
+        {"detail fails", [] { standin::FailCall(Fn::SetupDiGetDeviceInterfaceDetailA, ERROR_GEN_FAILURE, 1); }},
+        {"detail too small for the path", [] { standin::OverrideDetailSize(5); }},
+        {"path does not open", [] { standin::FailCall(Fn::CreateFileA, ERROR_ACCESS_DENIED); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        standin::Reset();
+        standin::SetDevicePath(kPath);
+        {
+            CGunDevice gun;
+            c.arrange();
+            EXPECT_FALSE(gun.Open());
+            EXPECT_FALSE(gun.IsOpen());
+            EXPECT_EQ("", standin::Leaks());
+            EXPECT_EQ(0, standin::CountOf(Fn::ReadFile));
+
+            // Nothing half-open stays behind: once the gun answers, Open succeeds.
+            standin::SetDevicePresent(true);
+            standin::OverrideDetailSize(5 + sizeof kPath);
+            EXPECT_TRUE(gun.Open());
+        }
+        EXPECT_EQ("", standin::Leaks());
+        EXPECT_EQ(0, standin::BadReleases());
+    }
+}
+
+TEST_F(GunDeviceTest, PollReadsOneReportAndDecodesItAgainstThePreviousOne) {
+    CGunDevice gun;
+    ASSERT_TRUE(gun.Open());
+    const ULONG_PTR handle = standin::Find(Fn::CreateFileA)->result;
+    standin::QueueReport(0xFB, 0xFF, 0x029F, 0x00DF);  // A already down at the first read
+    standin::QueueReport(0xFB, 0xFF, 0x0100, 0x0050);
+    standin::QueueReport(0xFF, 0xFF, 0x0100, 0x0050);
+    standin::QueueReport(0xFB, 0xFF, 0x0100, 0x0050);
+
+    WORD x = 0, y = 0;
+    ButtonEdges edges = {};
+    ASSERT_TRUE(gun.Poll(x, y, edges));
+    EXPECT_EQ(671, x);
+    EXPECT_EQ(223, y);
+    EXPECT_EQ(1, edges.flag[2]);
+
+    const standin::Call& read = *standin::Find(Fn::ReadFile);
+    EXPECT_EQ(handle, read.arg[0]);
+    EXPECT_EQ(6u, read.arg[2]);
+    EXPECT_NE(0u, read.arg[3]);
+    EXPECT_EQ(0u, read.arg[4]) << "synchronous";
+
+    ASSERT_TRUE(gun.Poll(x, y, edges));
+    EXPECT_EQ(256, x);
+    EXPECT_EQ(80, y);
+    EXPECT_EQ(0, edges.flag[2]) << "held";
+    EXPECT_EQ(-1, PollEdge(gun));
+    EXPECT_EQ(2, PollEdge(gun)) << "pressed again";
+    EXPECT_EQ(4, standin::CountOf(Fn::ReadFile));
+}
+
+TEST_F(GunDeviceTest, FailedReadsLeaveCallerAndHistoryUntouched) {
+    CGunDevice gun;
+    ASSERT_TRUE(gun.Open());
+    const BYTE shortReport[5] = {0xFF, 0xFF, 1, 2, 3};
+    standin::QueueReport(0xFB, 0xFF, 300, 100);
+    standin::QueueReadFailure(ERROR_GEN_FAILURE);
+    standin::QueueRead(shortReport, sizeof shortReport);
+    standin::QueueRead(shortReport, 0);
+    standin::QueueReport(0xFB, 0xFF, 300, 100);
+    EXPECT_EQ(2, PollEdge(gun));
+
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        WORD x = 1234, y = 5678;
+        ButtonEdges edges;
+        std::memset(&edges, 0xEE, sizeof edges);
+        EXPECT_FALSE(gun.Poll(x, y, edges));
+        EXPECT_EQ(1234, x);
+        EXPECT_EQ(5678, y);
+        for (BYTE f : edges.flag) EXPECT_EQ(0xEE, f);
+        EXPECT_TRUE(gun.IsOpen()) << "only an unplugged gun closes the link";
+    }
+    // The failed and short reads did not replace the previous report.
+    EXPECT_EQ(-1, PollEdge(gun));
+    EXPECT_EQ(0, standin::CountOf(Fn::CloseHandle));
+}
+
+TEST_F(GunDeviceTest, UnpluggedGunClosesTheLinkUntilReopened) {
+    CGunDevice gun;
+    ASSERT_TRUE(gun.Open());
+    const ULONG_PTR first = standin::Find(Fn::CreateFileA)->result;
+    standin::QueueReport(0xFB, 0xFF, 300, 100);
+    standin::QueueReadFailure(ERROR_DEVICE_NOT_CONNECTED);
+    EXPECT_EQ(2, PollEdge(gun));
+
+    EXPECT_EQ(-3, PollEdge(gun));
+    EXPECT_FALSE(gun.IsOpen());
+    EXPECT_EQ(0, standin::OpenFileHandles());
+    EXPECT_EQ(first, standin::Find(Fn::CloseHandle)->arg[0]);
+
+    standin::ClearCalls();
+    WORD x = 7, y = 9;
+    ButtonEdges edges = {};
+    EXPECT_FALSE(gun.Poll(x, y, edges));
+    EXPECT_EQ(0, standin::CallCount()) << "a closed link does not read";
+    EXPECT_EQ(7, x);
+
+    // Plugged back with A still down: compared with the last report before
+    // the pull-out, so no new press.
+    ASSERT_TRUE(gun.Open());
+    EXPECT_EQ(1, standin::CountOf(Fn::SetupDiGetClassDevsA));
+    standin::QueueReport(0xFB, 0xFF, 310, 110);
+    standin::QueueReport(0xFF, 0xFF, 310, 110);
+    standin::QueueReport(0xFB, 0xFF, 310, 110);
+    EXPECT_EQ(-1, PollEdge(gun));
+    EXPECT_EQ(-1, PollEdge(gun));
+    EXPECT_EQ(2, PollEdge(gun));
+}
+
+TEST_F(GunDeviceTest, DestructionClosesAnOpenLink) {
+    ULONG_PTR handle = 0;
+    {
+        CGunDevice gun;
+        ASSERT_TRUE(gun.Open());
+        handle = standin::Find(Fn::CreateFileA)->result;
+        EXPECT_EQ(1, standin::OpenFileHandles());
+    }
+    EXPECT_EQ(0, standin::OpenFileHandles());
+    ASSERT_EQ(1, standin::CountOf(Fn::CloseHandle));
+    EXPECT_EQ(handle, standin::Find(Fn::CloseHandle)->arg[0]);
+    { CGunDevice neverOpened; }
+    EXPECT_EQ(1, standin::CountOf(Fn::CloseHandle));
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+#include <functional>
+
+#include "panel/settings_store.h"
+#include "standin_fixture.h"
+
+using standin::Fn;
+
+namespace {
+
+const char kProduct[] = "SOFTWARE\\VEY\\Lumipoint";
+
+// Junk in every field, so a load that forgets one shows.
+ConverterSettings Junk() { return ConverterSettings{0x5A, 0x5A, 0x5A, 0x5A, 0x5A}; }
+
+std::vector<BYTE> Bytes(std::initializer_list<BYTE> bytes) { return bytes; }
+
+std::vector<BYTE> Block(const ConverterSettings& s) { return {s.left, s.middle, s.right, s.zero}; }
+
+class SettingsStoreTest : public StandinTest {
+protected:
+    void SetUp() override {
+        StandinTest::SetUp();
+        standin::registry::CreateKey("SOFTWARE");
+    }
+
+    ConverterSettings Load() {
+        ConverterSettings settings = Junk();
+        LoadConverterSettings(settings);
+        EXPECT_EQ("", standin::Leaks());
+        return settings;
+    }
+};
+
+TEST_F(SettingsStoreTest, FirstLoadCreatesTheKeyPathAndLoadsZeros) {
+    ConverterSettings settings = Load();
+    EXPECT_EQ(Bytes({0, 0, 0, 0}), Block(settings));
+    EXPECT_EQ(0, settings.speed);
+    EXPECT_TRUE(standin::registry::KeyExists(kProduct));
+    EXPECT_EQ(0, standin::registry::ValueCount(kProduct));
+
+    EXPECT_EQ((std::vector<Fn>{Fn::RegOpenKeyA, Fn::RegCreateKeyExA, Fn::RegCreateKeyExA, Fn::RegQueryValueExA,
+                               Fn::RegQueryValueExA, Fn::RegCloseKey, Fn::RegCloseKey, Fn::RegCloseKey}),
+              standin::Sequence());
+    const standin::Call& software = *standin::Find(Fn::RegOpenKeyA);
+    EXPECT_EQ(Addr(HKEY_LOCAL_MACHINE), software.arg[0]);
+    EXPECT_STREQ("SOFTWARE", software.text);
+
+    const char* names[] = {"VEY", "Lumipoint"};
+    for (int i = 0; i < 2; ++i) {
+        const standin::Call& create = *standin::Find(Fn::RegCreateKeyExA, i);
+        EXPECT_STREQ(names[i], create.text);
+        EXPECT_EQ(0u, create.arg[2]);
+        EXPECT_EQ(0u, create.arg[3]);
+        EXPECT_EQ(ULONG_PTR(REG_OPTION_NON_VOLATILE), create.arg[4]);
+        EXPECT_EQ(0x2001Fu, create.arg[5]);
+        EXPECT_EQ(0u, create.arg[6]);
+        EXPECT_NE(0u, create.arg[8]);
+    }
+    // Each key is created under the one opened before it, read, and closed innermost first.
+    const ULONG_PTR softwareKey = software.out;
+    const ULONG_PTR makerKey = standin::Find(Fn::RegCreateKeyExA, 0)->out;
+    const ULONG_PTR productKey = standin::Find(Fn::RegCreateKeyExA, 1)->out;
+    EXPECT_EQ(softwareKey, standin::Find(Fn::RegCreateKeyExA, 0)->arg[0]);
+    EXPECT_EQ(makerKey, standin::Find(Fn::RegCreateKeyExA, 1)->arg[0]);
+    const char* values[] = {"Speed", "LumipointKey"};
+    for (int i = 0; i < 2; ++i) {
+        const standin::Call& query = *standin::Find(Fn::RegQueryValueExA, i);
+        EXPECT_EQ(productKey, query.arg[0]);
+        EXPECT_STREQ(values[i], query.text);
+        EXPECT_EQ(0u, query.arg[2]);
+        EXPECT_EQ(4u, query.structSize) << "a 4-byte buffer";
+    }
+    EXPECT_EQ(productKey, standin::Find(Fn::RegCloseKey, 0)->arg[0]);
+    EXPECT_EQ(makerKey, standin::Find(Fn::RegCloseKey, 1)->arg[0]);
+    EXPECT_EQ(softwareKey, standin::Find(Fn::RegCloseKey, 2)->arg[0]);
+}
+
+TEST_F(SettingsStoreTest, LoadsBlockAndSpeedWhateverTheirTypeAndLength) {
+    struct Case {
+        const char* name;
+        DWORD blockType;
+        std::vector<BYTE> block;  // empty: no value
+        DWORD speedType;
+        std::vector<BYTE> speed;
+        std::vector<BYTE> expectedBlock;
+        BYTE expectedSpeed;
+    };
+    const Case cases[] = {
+        {"saved values", REG_DWORD, {3, 2, 4, 0}, REG_DWORD, {0x2C, 1, 0, 0}, {3, 2, 4, 0}, 44},
+        {"no values", REG_DWORD, {}, REG_DWORD, {}, {0, 0, 0, 0}, 0},
+        {"short block", REG_BINARY, {5, 6}, REG_DWORD, {9, 0, 0, 0}, {5, 6, 0, 0}, 9},
+        {"long block", REG_BINARY, {1, 2, 3, 0, 7}, REG_DWORD, {9, 0, 0, 0}, {0, 0, 0, 0}, 9},
+        {"text block", REG_SZ, {'A', 'B', 0}, REG_DWORD, {2, 0, 0, 0}, {'A', 'B', 0, 0}, 2},
+        {"odd zero byte kept", REG_DWORD, {1, 2, 3, 9}, REG_DWORD, {120, 0, 0, 0}, {1, 2, 3, 9}, 120},
+        {"one-byte speed", REG_DWORD, {1, 0, 0, 0}, REG_BINARY, {7}, {1, 0, 0, 0}, 7},
+        {"long speed", REG_DWORD, {1, 0, 0, 0}, REG_BINARY, {7, 0, 0, 0, 0}, {1, 0, 0, 0}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        standin::Reset();
+        standin::registry::CreateKey(kProduct);
+        if (!c.block.empty())
+            standin::registry::SetValue(kProduct, "LumipointKey", c.blockType, c.block.data(),
+                                        static_cast<DWORD>(c.block.size()));
+        if (!c.speed.empty())
+            standin::registry::SetValue(kProduct, "Speed", c.speedType, c.speed.data(),
+                                        static_cast<DWORD>(c.speed.size()));
+        ConverterSettings settings = Load();
+        EXPECT_EQ(c.expectedBlock, Block(settings));
+        EXPECT_EQ(c.expectedSpeed, settings.speed);
+    }
+}
+
+TEST_F(SettingsStoreTest, ReadOnlyRegistryStillLoadsSavedChoices) {
+    standin::registry::SetDword(kProduct, "LumipointKey", 0x00040203);
+    standin::registry::SetDword(kProduct, "Speed", 60);
+    standin::registry::DenyWrite("SOFTWARE");
+
+    ConverterSettings settings = Load();
+    EXPECT_EQ(Bytes({3, 2, 4, 0}), Block(settings));
+    EXPECT_EQ(60, settings.speed);
+    for (int i = 0; i < standin::CountOf(Fn::RegOpenKeyExA); ++i)
+        EXPECT_EQ(ULONG_PTR(KEY_READ), standin::Find(Fn::RegOpenKeyExA, i)->arg[3]);
+    EXPECT_EQ(2, standin::CountOf(Fn::RegOpenKeyExA));
+
+    // Saving fails silently and changes nothing.
+    SaveConverterSettings(ConverterSettings{1, 1, 1, 0, 2});
+    EXPECT_EQ("", standin::Leaks());
+    std::vector<BYTE> stored;
+    ASSERT_TRUE(standin::registry::GetValue(kProduct, "LumipointKey", NULL, &stored));
+    EXPECT_EQ(Bytes({3, 2, 4, 0}), stored);
+
+    // Read-only and never saved: nothing to create, nothing loaded.
+    standin::Reset();
+    standin::registry::DenyWrite("SOFTWARE");
+    settings = Load();
+    EXPECT_EQ(Bytes({0, 0, 0, 0}), Block(settings));
+    EXPECT_EQ(0, settings.speed);
+    EXPECT_FALSE(standin::registry::KeyExists("SOFTWARE\\VEY"));
+}
+
+TEST_F(SettingsStoreTest, EveryFailingStepClosesWhatWasOpened) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        int expectedLeft;  // 7 when the saved value is still reached
+    };
+    const Case cases[] = {
+        {"SOFTWARE does not open", [] { standin::registry::FailOpen("SOFTWARE", ERROR_ACCESS_DENIED); }, 0},
+        {"maker key fails both ways", [] { standin::registry::FailOpen("SOFTWARE\\VEY", ERROR_ACCESS_DENIED); }, 0},
+        {"product key fails both ways", [] { standin::registry::FailOpen(kProduct, ERROR_ACCESS_DENIED); }, 0},
+        {"maker create fails, read-only open works",
+         [] { standin::FailCall(Fn::RegCreateKeyExA, ERROR_ACCESS_DENIED); }, 7},
+        {"product create fails, read-only open works",
+         [] { standin::FailCall(Fn::RegCreateKeyExA, ERROR_ACCESS_DENIED, 1); }, 7},
+        {"queries fail", [] {
+             standin::FailCall(Fn::RegQueryValueExA, ERROR_GEN_FAILURE);
+             standin::FailCall(Fn::RegQueryValueExA, ERROR_GEN_FAILURE);
+         }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        standin::Reset();
+        standin::registry::SetDword(kProduct, "LumipointKey", 7);
+        standin::registry::SetDword(kProduct, "Speed", 30);
+        c.arrange();
+        ConverterSettings settings = Load();
+        EXPECT_EQ(c.expectedLeft, settings.left);
+        EXPECT_EQ(0, settings.middle);
+        EXPECT_EQ(0, settings.zero);
+        EXPECT_EQ(c.expectedLeft ? 30 : 0, settings.speed);
+    }
+
+    standin::Reset();
+    standin::registry::FailOpen(kProduct, ERROR_ACCESS_DENIED);
+    SaveConverterSettings(ConverterSettings{1, 0, 6, 0, 44});
+    EXPECT_EQ(0, standin::CountOf(Fn::RegSetValueExA));
+    EXPECT_EQ("", standin::Leaks());
+}
+
+TEST_F(SettingsStoreTest, SaveWritesTheBlockAndSpeedToTheExistingKey) {
+    SaveConverterSettings(ConverterSettings{1, 0, 6, 0, 44});
+    EXPECT_FALSE(standin::registry::KeyExists(kProduct)) << "saving never creates the key";
+    EXPECT_EQ(0, standin::CountOf(Fn::RegSetValueExA));
+    EXPECT_EQ("", standin::Leaks());
+
+    standin::registry::CreateKey(kProduct);
+    standin::ClearCalls();
+    SaveConverterSettings(ConverterSettings{1, 0, 6, 0, 44});
+    EXPECT_EQ((std::vector<Fn>{Fn::RegOpenKeyA, Fn::RegSetValueExA, Fn::RegSetValueExA, Fn::RegCloseKey}),
+              standin::Sequence());
+    const standin::Call& open = *standin::Find(Fn::RegOpenKeyA);
+    EXPECT_EQ(Addr(HKEY_LOCAL_MACHINE), open.arg[0]);
+    EXPECT_STREQ(kProduct, open.text);
+    const char* names[] = {"LumipointKey", "Speed"};
+    for (int i = 0; i < 2; ++i) {
+        const standin::Call& set = *standin::Find(Fn::RegSetValueExA, i);
+        EXPECT_STREQ(names[i], set.text);
+        EXPECT_EQ(0u, set.arg[2]);
+        EXPECT_EQ(ULONG_PTR(REG_DWORD), set.arg[3]);
+        EXPECT_EQ(4u, set.arg[5]);
+    }
+
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(standin::registry::GetValue(kProduct, "LumipointKey", &type, &bytes));
+    EXPECT_EQ(ULONG_PTR(REG_DWORD), type);
+    EXPECT_EQ(Bytes({1, 0, 6, 0}), bytes);
+    ASSERT_TRUE(standin::registry::GetValue(kProduct, "Speed", &type, &bytes));
+    EXPECT_EQ(Bytes({44, 0, 0, 0}), bytes);
+    EXPECT_EQ(2, standin::registry::ValueCount(kProduct));
+
+    ConverterSettings loaded = Load();
+    EXPECT_EQ(Bytes({1, 0, 6, 0}), Block(loaded));
+    EXPECT_EQ(44, loaded.speed);
+}
+
+}  // namespace
