@@ -327,8 +327,14 @@ void OverrideDetailSize(DWORD size) {
     S().detailSize = size;
 }
 
+// A drained script starts over, so a long run can queue one read per tick.
+static void RestartDrainedScript(State& s) {
+    if (!s.readLooping && s.readNext == s.readCount) s.readNext = s.readCount = 0;
+}
+
 void QueueRead(const BYTE* bytes, DWORD count) {
     State& s = S();
+    RestartDrainedScript(s);
     if (s.readCount == kReadCapacity) return;
     ScriptedRead& r = s.reads[s.readCount++];
     std::memset(&r, 0, sizeof r);
@@ -345,6 +351,7 @@ void QueueReport(BYTE button0, BYTE button1, WORD rawX, WORD rawY) {
 
 void QueueReadFailure(DWORD error) {
     State& s = S();
+    RestartDrainedScript(s);
     if (s.readCount == kReadCapacity) return;
     ScriptedRead& r = s.reads[s.readCount++];
     std::memset(&r, 0, sizeof r);
@@ -771,7 +778,7 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, 
         *lpcbData = size;
         return standin::Finish(call, ERROR_MORE_DATA);
     }
-    if (lpData != NULL) std::memcpy(lpData, value.bytes.data(), size);
+    if (lpData != NULL && size > 0) std::memcpy(lpData, value.bytes.data(), size);
     if (lpcbData) *lpcbData = size;
     return standin::Finish(call, ERROR_SUCCESS);
 }
