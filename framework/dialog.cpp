@@ -46,7 +46,7 @@ BOOL CDialog::OnCmdMsg(UINT id, UINT code, WPARAM wParam, LPARAM lParam)
         return TRUE;
     // As in MFC, a command nobody in the dialog takes goes on to the application.
     CWinApp* app = AfxGetApp();
-    return code == 0 && app != nullptr && app->OnCmdMsg(id, code, wParam, lParam);
+    return app != nullptr && app->OnCmdMsg(id, code, wParam, lParam);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
