@@ -1,0 +1,4 @@
+// Counts every allocation made through the global operator new.
+#pragma once
+
+long HeapAllocations();
