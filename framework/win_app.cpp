@@ -31,7 +31,7 @@ int CWinApp::Run()
 
 HICON CWinApp::LoadIcon(UINT id) const
 {
-    return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(id));
+    return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
 }
 
 CWinApp* AfxGetApp()
