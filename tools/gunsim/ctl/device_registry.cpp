@@ -12,6 +12,8 @@ namespace {
 #define ENUM_KEY "System\\CurrentControlSet\\Enum\\ROOT\\GUNSIM"
 
 const char kInstanceId[] = "ROOT\\GUNSIM\\0000";
+// Wine's SetupDi skips an instance whose Enum key names no setup class; any will do.
+const char kSystemDeviceClass[] = "{4d36e97d-e325-11ce-bfc1-08002be10318}";
 
 bool CreateKey(const char* path, OwnedKey& key, std::string& error)
 {
@@ -63,7 +65,9 @@ bool RegisterInterface(std::string& error)
     OwnedKey instance;
     OwnedKey interfaceKey;
     OwnedKey reference;
-    if (!CreateKey(ENUM_KEY "\\0000", instance, error) || !CreateKey(INTERFACE_KEY, interfaceKey, error) ||
+    if (!CreateKey(ENUM_KEY "\\0000", instance, error) ||
+        !SetString(instance, "ClassGUID", kSystemDeviceClass, error) ||
+        !CreateKey(INTERFACE_KEY, interfaceKey, error) ||
         !SetString(interfaceKey, "DeviceInstance", kInstanceId, error) ||
         !CreateKey(INTERFACE_KEY "\\#", reference, error) ||
         !SetString(reference, "SymbolicLink", GUNSIM_INTERFACE_PATH, error))

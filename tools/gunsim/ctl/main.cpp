@@ -1,5 +1,7 @@
 // gunsimctl: drives the simulated gun from scripts and tests.
 // Exit code 0 on success; otherwise one line on stderr and a non-zero exit code.
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -48,6 +50,9 @@ int main(int argc, char** argv)
         fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
     }
+    // Plain '\n' line ends: the readers are shell scripts.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     CommandRunner runner;
     if (!strcmp(argv[1], "batch") && argc == 2)
         return RunBatch(runner);

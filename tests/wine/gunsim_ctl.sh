@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The control program other tests and the demo script: it rejects what it
+# cannot do with a non-zero exit and one line, plays traces to their last
+# report, and its device-change broadcast reaches a hidden window of another
+# process.
+. "$GLIMMER_SOURCE/tests/wine/lib.sh"
+
+# Refusals: non-zero exit, one line on stderr, the gun's state untouched.
+gunsim state FF FF 416 128 && gunsim reads reset >/dev/null || fail "setting the idle state"
+for bad in "state 1FF FF 0 0" "state FF FF 65536 0" "state FF FF -1 0" "state FF FF 10" "readlen 7" "bogus"; do
+  # shellcheck disable=SC2086
+  if gunsim $bad >/dev/null 2>"$TEST_OUT/refusal"; then fail "'$bad' was accepted"; fi
+  expect_eq "$(wc -l <"$TEST_OUT/refusal")" 1 "lines on stderr for '$bad'"
+done
+expect_eq "$(gunsim status)" "plugged 1 state FF FF 416 128 reads 0 failed 0 readlen 6" "state after the refusals"
+
+gunsim_batch_start
+value=$(gunsim_send state 0xFB 7f 671 223 && gunsim_send status) || fail "state with 0x and lower case"
+expect_eq "$value" "plugged 1 state FB 7F 671 223 reads 0 failed 0 readlen 6" "status"
+
+# Traces: comments and blank lines skipped, the last report stays, every hold
+# is waited out, and a bad line is named.
+cat >"$TEST_OUT/good.trace" <<'EOF'
+# sweep and press
+FF FF 160 32 200
+
+FB FF 400 100 200   # A down
+FF FF 671 223 200
+EOF
+cat >"$TEST_OUT/bad.trace" <<'EOF'
+FF FF 160 32 100
+# fine so far
+FF FF 160 32
+EOF
+trace_dos=$(winepath -w "$TEST_OUT/good.trace" 2>/dev/null) || fail "winepath"
+bad_dos=$(winepath -w "$TEST_OUT/bad.trace" 2>/dev/null) || fail "winepath"
+
+start=$(date +%s%N)
+played=$(gunsim_send play "$trace_dos" 2) || fail "playing the good trace"
+took_ms=$((($(date +%s%N) - start) / 1000000))
+expect_eq "$played" 6 "reports played by two rounds"
+((took_ms >= 1100)) || fail "six holds of 200 ms took only $took_ms ms"
+expect_eq "$(gunsim_send status)" "plugged 1 state FF FF 671 223 reads 0 failed 0 readlen 6" "after the trace"
+
+if reply=$(gunsim_send play "$bad_dos" 2>&1); then fail "the bad trace played"; fi
+[[ $reply == *"line 3"* ]] || fail "the refusal does not name line 3: $reply"
+
+if reply=$(gunsim_send wait-reads 1 300 2>&1); then fail "wait-reads returned with nobody reading"; fi
+[[ $reply == "err timed out"* ]] || fail "wait-reads: $reply"
+
+# Device-change notices as the system sends them: to every top-level window,
+# hidden ones included, answered before the broadcast returns.
+probe=$GLIMMER_BUILD/tests/wine/notice_probe.exe
+timeout 90 wine "$probe" 2 60 >"$TEST_OUT/probe.out" 2>"$TEST_OUT/probe.err" </dev/null &
+probe_pid=$!
+wait_for "grep -q ready '$TEST_OUT/probe.out'" 60 || fail "the probe window did not come up"
+gunsim_send devicechange >/dev/null || fail "devicechange"
+grep -q "notice 0007" "$TEST_OUT/probe.out" || fail "the broadcast returned before the window had the notice"
+gunsim_send devicechange arrival >/dev/null || fail "devicechange arrival"
+wait_for "! kill -0 $probe_pid 2>/dev/null" 60 || fail "the probe did not get its two notices"
+wait "$probe_pid" || fail "the probe ended with $? ($(tr '\n' ' ' <"$TEST_OUT/probe.out"))"
+expect_eq "$(grep notice "$TEST_OUT/probe.out" | tr -d '\r' | tr '\n' ' ')" "notice 0007 notice 8000 " "notices received"
+
+gunsim_send state FF FF 416 128 >/dev/null || fail "restoring the idle state"
+pass

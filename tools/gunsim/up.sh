@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# One line to a running simulated gun:  tools/gunsim/up.sh BUILD_DIR
+# Starts Xvfb on $DISPLAY unless a server answers there, makes a fresh 32-bit
+# prefix, installs and starts the gun's driver and leaves the gun plugged in,
+# idle, aiming at the middle of its window. down.sh undoes it. Settings come
+# from wine-env.sh; GLIMMER_SCREEN sets Xvfb's screen (default 1280x1024x24).
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+[[ $# -eq 1 && -d $1 ]] || { echo "usage: up.sh BUILD_DIR (the Windows build folder)" >&2; exit 2; }
+GLIMMER_BUILD=$(cd "$1" && pwd)
+. "$here/wine-env.sh"
+. "$here/session.sh"
+
+fail() { echo "up.sh: $*" >&2; exit 1; }
+[[ -f $GUNSIMCTL && -f ${GUNSIMCTL%/*}/gunsim.sys ]] || fail "build the simulated gun first (no $GUNSIMCTL or gunsim.sys)"
+mkdir -p "$GUNSIM_RUN"
+: >"$GUNSIM_LOG"
+
+elapsed() { printf '%d.%d s' $((($(date +%s%N) - $1) / 1000000000)) $(((($(date +%s%N) - $1) / 100000000) % 10)); }
+
+start_display() {
+  if gunsim_display_answers; then
+    display_note="$DISPLAY (already running)"
+    return
+  fi
+  local n pidfile
+  n=$(gunsim_display_number) || fail "no display answers at DISPLAY=$DISPLAY and it is not a local :N to start Xvfb on"
+  pidfile=$(gunsim_xvfb_pidfile)
+  # A server that was killed leaves its lock behind and blocks the number.
+  if [[ -r /tmp/.X$n-lock ]] && ! kill -0 "$(tr -d ' \n' </tmp/.X$n-lock)" 2>/dev/null; then
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+  fi
+  setsid Xvfb ":$n" -screen 0 "${GLIMMER_SCREEN:-1280x1024x24}" -nolisten tcp \
+    >"$GUNSIM_RUN/xvfb-$n.log" 2>&1 </dev/null &
+  gunsim_wait_until 15 gunsim_display_answers || fail "Xvfb did not come up on :$n (see $GUNSIM_RUN/xvfb-$n.log)"
+  # The lock file names the server itself, whatever setsid did with the pid.
+  tr -d ' \n' </tmp/.X$n-lock >"$pidfile"
+  display_note="$DISPLAY (Xvfb started)"
+}
+
+make_prefix() {
+  gunsim_stop_prefix || fail "processes of the old prefix $WINEPREFIX would not end"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  gunsim_start_server || fail "wineserver did not start (see $GUNSIM_LOG)"
+  gunsim_wine_logged 300 wineboot -i || fail "creating the prefix failed (see $GUNSIM_LOG)"
+  # Without a window manager every hide waits for one; unmanaged windows do not.
+  gunsim_wine_logged 60 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f ||
+    fail "setting Managed=N failed (see $GUNSIM_LOG)"
+  # The setting takes effect for processes started after a restart.
+  gunsim_stop_prefix || fail "the new prefix would not stop for its restart"
+  gunsim_start_server || fail "wineserver did not restart (see $GUNSIM_LOG)"
+}
+
+start_gun() {
+  # Files, not pipes: a service that Wine starts on the way inherits these
+  # handles and would hold a pipe open long after gunsimctl ended. The broadcast
+  # brings up the desktop process now, while its output goes to a file too.
+  local out=$GUNSIM_RUN/up.out
+  printf 'install\nstate FF FF 416 128\ndevicechange\nstatus\n' >"$GUNSIM_RUN/up.cmd"
+  timeout 120 wine "$GUNSIMCTL" batch <"$GUNSIM_RUN/up.cmd" >"$out" 2>>"$GUNSIM_LOG" ||
+    fail "gunsimctl did not finish (see $GUNSIM_LOG)"
+  if grep -q '^err' "$out" || [[ $(grep -c '^ok' "$out") -ne 4 ]]; then
+    fail "installing the simulated gun failed: $(tr '\n' ' ' <"$out")"
+  fi
+  gun_status=$(tail -n 1 "$out")
+}
+
+t=$(date +%s%N)
+start_display
+display_time=$(elapsed "$t")
+t=$(date +%s%N)
+make_prefix
+prefix_time=$(elapsed "$t")
+t=$(date +%s%N)
+start_gun
+gun_time=$(elapsed "$t")
+
+echo "display $display_note in $display_time"
+echo "prefix $WINEPREFIX made in $prefix_time"
+echo "simulated gun up in $gun_time: ${gun_status#ok }"
