@@ -1,0 +1,165 @@
+// inspector [--caption TEXT] [--pid N] [--timeout MS] COMMAND ARGS [+ COMMAND ARGS]...
+// inspector [options] batch
+//
+// Looks at and drives a program's top-level window from another process, one
+// command after another on the same window and process (a Wine start costs
+// far more than a command). Prints one "word key=value ..." line per fact;
+// exits 0 when every command succeeded, 1 at the first that did not.
+// "batch" reads such command lines from stdin ("quit" ends) and answers each
+// with one line: "ok" and its lines joined by " | ", or "err REASON".
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+#include "output.h"
+
+namespace {
+
+struct Entry {
+    const char* name;
+    Command command;
+    const char* usage;
+};
+
+const Entry kCommands[] = {
+    {"window", CmdWindow, "the window: ids, styles, rect, client size in pixels and dialog units"},
+    {"controls", CmdControls, "every child in tab order: id, class, styles, state, pixels, dialog units"},
+    {"focus", CmdFocus, "the control that has the keyboard focus"},
+    {"combo", CmdCombo, "ID: selection and item texts of an extended combo box"},
+    {"slider", CmdSlider, "ID: trackbar position and range"},
+    {"windows", CmdWindows, "top-level windows of the process"},
+    {"wait", CmdWait, "enabled ID 0|1 MS | focus ID MS | visible 0|1 MS | iconic 0|1 MS | cursor X Y MS | gone MS"},
+    {"click", CmdClick, "ID: BM_CLICK a button"},
+    {"select", CmdSelect, "ID INDEX: pick a list item with the keyboard"},
+    {"key", CmdKey, "NAME...: real key presses to the window (esc enter tab shift+tab ...)"},
+    {"clickat", CmdClickAt, "ID|X,Y [left|right|double]: a real click at a control or screen point"},
+    {"close", CmdClose, "the caption's close box (SC_CLOSE)"},
+    {"ok", CmdOk, "an IDOK command"},
+    {"minimize", CmdMinimize, "the caption's minimise box (SC_MINIMIZE)"},
+    {"cursor", CmdCursor, "the cursor position"},
+    {"movecursor", CmdMoveCursor, "X Y: place the cursor"},
+    {"record", CmdRecord, "MS [EVENTS]: mouse button events seen by a low-level hook"},
+    {"tray", CmdTray, "[wait COUNT MS]: the tray window and its icons"},
+    {"trayclick", CmdTrayClick, "left|right|double [post]: click the first tray icon"},
+    {"trayforget", CmdTrayForget, "drop the window's icons from the tray"},
+    {"taskbarcreated", CmdTaskbarCreated, "broadcast the shell's TaskbarCreated message"},
+    {"menu", CmdMenu, "wait for an open popup menu; print it and the program's menu items"},
+    {"menupick", CmdMenuPick, "TEXT: choose an item of the open popup menu"},
+    {"waitexit", CmdWaitExit, "MS: wait for the process to end"},
+    {"handles", CmdHandles, "the process's handle count"},
+    {"terminate", CmdTerminate, "end the process at once"},
+    {"note", CmdNote, "FILE WORDS...: append a line to a file (a handler that logs its starts)"},
+};
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: inspector [--caption TEXT] [--pid N] [--timeout MS] COMMAND ARGS [+ COMMAND ARGS]...\n");
+    for (const Entry& entry : kCommands)
+        std::fprintf(stderr, "  %-15s %s\n", entry.name, entry.usage);
+    return 1;
+}
+
+bool Run(Session& session, const Args& words)
+{
+    if (words.empty())
+        return Fail("no command");
+    for (const Entry& entry : kCommands) {
+        if (words[0] == entry.name)
+            return entry.command(session, Args(words.begin() + 1, words.end()));
+    }
+    return Fail("unknown command " + Quoted(words[0]));
+}
+
+// Runs "A ARGS + B ARGS ..." on one session; false at the first failure.
+bool RunAll(Session& session, const Args& words)
+{
+    Args command;
+    for (size_t i = 0; i <= words.size(); ++i) {
+        if (i < words.size() && words[i] != "+") {
+            command.push_back(words[i]);
+            continue;
+        }
+        if (!Run(session, command))
+            return false;
+        command.clear();
+    }
+    return true;
+}
+
+// Words of a batch line; "double quotes" keep spaces.
+Args SplitLine(const std::string& line)
+{
+    Args words;
+    std::string word;
+    bool quoted = false;
+    bool any = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r' || c == '\n')) {
+            if (any)
+                words.push_back(word);
+            word.clear();
+            any = false;
+        } else {
+            word += c;
+            any = true;
+        }
+    }
+    if (any)
+        words.push_back(word);
+    return words;
+}
+
+int Batch(const Options& options)
+{
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, stdin) != nullptr) {
+        const Args words = SplitLine(buffer);
+        if (words.empty())
+            continue;
+        if (words[0] == "quit")
+            break;
+        // Each line finds the window afresh: the program may have restarted.
+        Session session(options);
+        Capture capture;
+        CaptureOutput(&capture);
+        const bool ok = RunAll(session, words);
+        CaptureOutput(nullptr);
+        PrintLine(ok ? (capture.lines.empty() ? "ok" : "ok " + capture.lines) : "err " + capture.error);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    int next = 1;
+    for (; next + 1 < argc && std::strncmp(argv[next], "--", 2) == 0; next += 2) {
+        long value = 0;
+        if (std::strcmp(argv[next], "--caption") == 0)
+            options.caption = argv[next + 1];
+        else if (std::strcmp(argv[next], "--pid") == 0 && ParseLong(argv[next + 1], value))
+            options.pid = static_cast<DWORD>(value);
+        else if (std::strcmp(argv[next], "--timeout") == 0 && ParseLong(argv[next + 1], value))
+            options.timeoutMs = static_cast<DWORD>(value);
+        else
+            return Usage();
+    }
+    if (next >= argc)
+        return Usage();
+
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&classes);
+
+    if (std::strcmp(argv[next], "batch") == 0)
+        return Batch(options);
+    Session session(options);
+    return RunAll(session, Args(argv + next, argv + argc)) ? 0 : 1;
+}

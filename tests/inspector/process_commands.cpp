@@ -1,0 +1,111 @@
+// The program's process, seen from the Windows side: its end and its handles.
+#include <windows.h>
+
+#include <vector>
+
+#include "commands.h"
+#include "output.h"
+
+// waitexit MS: the process ends within MS ms.
+bool CmdWaitExit(Session& session, const Args& args)
+{
+    long timeout = 0;
+    if (args.size() != 1 || !ParseLong(args[0], timeout))
+        return Fail("usage: waitexit MS");
+    if (!session.ResolveProcess())
+        return false;
+    if (::WaitForSingleObject(session.process(), static_cast<DWORD>(timeout)) != WAIT_OBJECT_0)
+        return Fail("the process is still running");
+    DWORD code = 0;
+    ::GetExitCodeProcess(session.process(), &code);
+    PrintLine("exited pid=" + std::to_string(session.pid()) + " code=" + std::to_string(code));
+    return true;
+}
+
+namespace {
+
+// One entry of the system's handle list (SystemHandleInformation), 32-bit.
+struct SystemHandleEntry {
+    ULONG ownerPid;
+    BYTE objectType;
+    BYTE flags;
+    USHORT value;
+    PVOID object;
+    ACCESS_MASK access;
+};
+
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+// Handles the process holds, from the system-wide list: some systems answer
+// GetProcessHandleCount with 0.
+bool CountListedHandles(DWORD pid, DWORD& count)
+{
+    const ULONG kSystemHandleInformation = 16;
+    auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr)
+        return false;
+    std::vector<BYTE> buffer(1 << 16);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ULONG needed = 0;
+        const LONG status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) {
+            const ULONG total = *reinterpret_cast<const ULONG*>(buffer.data());
+            const SystemHandleEntry* entries = reinterpret_cast<const SystemHandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+            count = 0;
+            for (ULONG i = 0; i < total; ++i)
+                count += entries[i].ownerPid == pid ? 1 : 0;
+            return true;
+        }
+        buffer.resize(needed > buffer.size() ? needed + 4096 : buffer.size() * 2);
+    }
+    return false;
+}
+
+} // namespace
+
+bool CmdHandles(Session& session, const Args&)
+{
+    if (!session.ResolveProcess())
+        return false;
+    DWORD counted = 0;
+    if (!::GetProcessHandleCount(session.process(), &counted))
+        counted = 0;
+    DWORD listed = 0;
+    const bool haveList = CountListedHandles(session.pid(), listed);
+    if (counted == 0 && !haveList)
+        return Fail("cannot count the handles");
+    PrintLine("handles pid=" + std::to_string(session.pid()) +
+              " count=" + std::to_string(counted != 0 ? counted : listed) +
+              " api=" + std::to_string(counted) + " listed=" + (haveList ? std::to_string(listed) : "?"));
+    return true;
+}
+
+bool CmdTerminate(Session& session, const Args&)
+{
+    if (!session.ResolveProcess())
+        return false;
+    return ::TerminateProcess(session.process(), 1) || Fail("TerminateProcess failed");
+}
+
+// note FILE WORDS...: appends the words as one line to FILE. Registered as a
+// handler (of a URL scheme, say) it records each time the shell starts it.
+bool CmdNote(Session&, const Args& args)
+{
+    if (args.size() < 2)
+        return Fail("usage: note FILE WORDS...");
+    std::string line;
+    for (size_t i = 1; i < args.size(); ++i)
+        line += (i > 1 ? " " : "") + args[i];
+    line += "\r\n";
+    ScopedHandle file(::CreateFileA(args[0].c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        return Fail("cannot open " + args[0]);
+    }
+    DWORD written = 0;
+    return (::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+            written == line.size()) ||
+           Fail("cannot write " + args[0]);
+}
