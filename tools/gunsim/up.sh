@@ -14,6 +14,9 @@ GLIMMER_BUILD=$(cd "$1" && pwd)
 
 fail() { echo "up.sh: $*" >&2; exit 1; }
 [[ -f $GUNSIMCTL && -f ${GUNSIMCTL%/*}/gunsim.sys ]] || fail "build the simulated gun first (no $GUNSIMCTL or gunsim.sys)"
+# Where the kernel runs 64-bit code only, 32-bit Wine needs an i386 binfmt emulator.
+wine --version >/dev/null 2>&1 </dev/null ||
+  fail "wine does not start here: $(wine --version 2>&1 </dev/null | tail -n 1)"
 mkdir -p "$GUNSIM_RUN"
 : >"$GUNSIM_LOG"
 

@@ -66,9 +66,11 @@ static NTSTATUS NTAPI DispatchCreate(PDEVICE_OBJECT device, PIRP irp)
     GunsimDevice *gun = (GunsimDevice *)device->DeviceExtension;
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
 
-    Lock(gun);
-    stack->FileObject->FsContext = (PVOID)(ULONG_PTR)(gun->pluggedIn ? gun->generation : 0);
-    Unlock(gun);
+    if (stack->FileObject) {
+        Lock(gun);
+        stack->FileObject->FsContext = (PVOID)(ULONG_PTR)(gun->pluggedIn ? gun->generation : 0);
+        Unlock(gun);
+    }
     return Complete(irp, STATUS_SUCCESS, 0);
 }
 
@@ -83,7 +85,7 @@ static NTSTATUS NTAPI DispatchRead(PDEVICE_OBJECT device, PIRP irp)
     GunsimDevice *gun = (GunsimDevice *)device->DeviceExtension;
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     ULONG wanted = stack->Parameters.Read.Length;
-    ULONG handleGeneration = (ULONG)(ULONG_PTR)stack->FileObject->FsContext;
+    ULONG handleGeneration = stack->FileObject ? (ULONG)(ULONG_PTR)stack->FileObject->FsContext : 0;
     ULONG length;
 
     Lock(gun);
@@ -247,7 +249,13 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     gun = (GunsimDevice *)device->DeviceExtension;
     RtlZeroMemory(gun, sizeof(*gun));
     KeInitializeMutex(&gun->lock, 0);
-    RtlFillMemory(gun->report, GUNSIM_REPORT_SIZE, 0xFF);
+    /* Idle, aimed at the middle of the gun's window (raw 416, 128). */
+    gun->report[0] = 0xFF;
+    gun->report[1] = 0xFF;
+    gun->report[2] = 0xA0;
+    gun->report[3] = 0x01;
+    gun->report[4] = 0x80;
+    gun->report[5] = 0x00;
     gun->readLength = GUNSIM_REPORT_SIZE;
     gun->generation = 1;
 
