@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Measures the figures the README reports and prints them as a table; nothing
+# here passes or fails on a figure.
+#   bench/run-bench.sh [ROUNDS]      ROUNDS: starts of each program under Wine (default 9)
+# Figures: the exe's size and imports; start-up to the window shown and peak
+# working set under Wine, each as a ratio against a bare DialogBoxParamA
+# program on the same template, alternating in one run; the host tick's time
+# (Google Benchmark) and its instructions (callgrind) on a build without
+# sanitizers. Builds what is missing in build/win32 and build/bench-host; Wine
+# runs in its own prefix (build/bench-prefix) on its own Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+rounds=${1:-9}
+. cmake/ensure-deps.sh
+ensure_deps
+
+win=$root/build/win32
+host=$root/build/bench-host
+results=$root/build/bench-results.md
+
+echo "== building (build/win32, build/bench-host)"
+cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+cmake --build "$win" -j2 >/dev/null
+cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DGLIMMER_SANITIZE=OFF >/dev/null
+cmake --build "$host" -j2 --target glimmer_tick_bench glimmer_tick_instructions >/dev/null
+
+rows=()
+row() { rows+=("| $1 | $2 | $3 | $4 |"); }
+
+# --- the exe ------------------------------------------------------------------
+exe=$win/app/Glimmerdot.exe
+size=$(stat -c %s "$exe")
+imports=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | sort -f | tr '\n' ' ' | sed 's/ $//')
+symbols=$(i686-w64-mingw32-objdump -t "$exe" | grep -c '^\[' || true)
+debug=$(i686-w64-mingw32-objdump -h "$exe" | grep -c '\.debug' || true)
+[[ $symbols == 0 && $debug == 0 ]] && stripped=stripped || stripped="NOT stripped"
+# The runtime is linked in statically: a lib*.dll import would be MinGW's own.
+nonsystem=$(tr ' ' '\n' <<<"$imports" | grep -i '^lib.*\.dll$' || true)
+row "exe size" "$size bytes ($(awk "BEGIN{printf \"%.1f\", $size/1024}") KiB, $stripped)" "≤ 64 KiB" \
+  "$([[ $size -le 65536 ]] && echo met || echo MISSED)"
+row "exe imports" "$imports" "system DLLs only" "$([[ -z $nonsystem ]] && echo met || echo "MISSED: $nonsystem")"
+
+# --- host tick ----------------------------------------------------------------
+echo "== host tick: Google Benchmark"
+"$host/bench/glimmer_tick_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_format=json >"$host/tick_bench.json"
+tick=$(python3 - "$host/tick_bench.json" <<'EOF'
+import json, sys
+runs = json.load(open(sys.argv[1]))["benchmarks"]
+def median(name):
+    for r in runs:
+        if r["name"] == f"BM_PollTick/busy:{name}_median":
+            return r["cpu_time"], r.get("allocations", 0)
+rest, busy = median(0), median(1)
+print(f"{rest[0]:.1f} ns resting, {busy[0]:.1f} ns moving and clicking; heap allocations {int(rest[1] + busy[1])}")
+EOF
+)
+row "host tick, Poll + Update (median of 5)" "$tick" "< 50 ns, no allocation" "see figure"
+
+echo "== host tick: callgrind"
+callgrind() {
+  local mode=$1 out=$host/callgrind.$1
+  valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file="$out" \
+    "$host/bench/glimmer_tick_instructions" "$mode" >/dev/null 2>&1
+  # Per tick: everything, and our code alone (less the stand-in's platform calls).
+  callgrind_annotate --inclusive=yes "$out" 2>/dev/null | python3 -c '
+import re, sys
+total = stub = 0
+for line in sys.stdin:
+    m = re.match(r"\s*([\d,]+) .*?(PROGRAM TOTALS|\?\?\?:(\w+)\()", line)
+    if not m: continue
+    n = int(m.group(1).replace(",", ""))
+    if m.group(2) == "PROGRAM TOTALS": total = n
+    elif m.group(3) in ("ReadFile", "GetLastError", "SetCursorPos", "mouse_event"): stub += n
+ticks = 100000
+print(f"{total / ticks:.1f} ({(total - stub) / ticks:.1f} in our code)")'
+}
+row "instructions per tick (callgrind, 100,000 ticks)" \
+  "resting $(callgrind rest), moving and clicking $(callgrind busy)" "repeatable" "-"
+
+# --- under Wine ---------------------------------------------------------------
+echo "== start-up and memory under Wine ($rounds starts of each)"
+export GLIMMER_BUILD=$win
+export WINEPREFIX=$root/build/bench-prefix
+display=95
+while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+export DISPLAY=:$display
+. tools/gunsim/wine-env.sh
+down() { tools/gunsim/down.sh "$win" >/dev/null 2>&1 || true; }
+trap down EXIT
+tools/gunsim/up.sh "$win" >/dev/null
+probe_out=$win/bench/win32/startup_probe.out
+# Into a file: a process Wine starts on the way must not hold a pipe of ours.
+timeout 1800 wine "$win/bench/win32/startup_probe.exe" "$rounds" "$(winepath -w "$exe")" \
+  "$(winepath -w "$win/bench/win32/bare_dialog.exe")" </dev/null >"$probe_out.raw" 2>&1 || true
+tr -d '\r' <"$probe_out.raw" >"$probe_out"
+down
+trap - EXIT
+grep -q '^ratio' "$probe_out" || { cat "$probe_out" >&2; echo "startup_probe failed" >&2; exit 1; }
+read -r startup_a peak_a < <(sed -n 's/^median A startup_ms=\([0-9.]*\) peak_kib=\([0-9]*\)/\1 \2/p' "$probe_out")
+read -r startup_b peak_b < <(sed -n 's/^median B startup_ms=\([0-9.]*\) peak_kib=\([0-9]*\)/\1 \2/p' "$probe_out")
+read -r ratio_start ratio_mem < <(sed -n 's/^ratio startup=\([0-9.]*\) memory=\([0-9.]*\)/\1 \2/p' "$probe_out")
+le() { awk "BEGIN{exit !($1 <= $2)}"; }
+row "start-up to window shown under Wine (median of $rounds)" \
+  "$startup_a ms vs $startup_b ms bare: ratio $ratio_start" "ratio ≤ 1.2" "$(le "$ratio_start" 1.2 && echo met || echo MISSED)"
+row "peak working set under Wine (median of $rounds)" \
+  "$peak_a KiB vs $peak_b KiB bare: ratio $ratio_mem" "ratio ≤ 1.2" "$(le "$ratio_mem" 1.2 && echo met || echo MISSED)"
+
+{
+  echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) × $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
+  echo
+  echo "| figure | measured | goal | |"
+  echo "|---|---|---|---|"
+  printf '%s\n' "${rows[@]}"
+} | tee "$results"
+echo "(also in ${results#$root/}; each start under Wine: ${probe_out#$root/})"
