@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by every Wine test script (bash). The ctest fixture (wine_up) has
 # made the prefix and left the simulated gun plugged in, idle, at 416,128; this
 # gives the test the same environment and a few helpers:
@@ -11,6 +12,8 @@
 #   wine_session_stop NAME         the same for any line-answering program
 #   wine_run SECONDS PROGRAM ARGS  a Windows program, bounded, its output relayed
 #   TEST_OUT                       a scratch folder of this test
+# lib.sh's EXIT trap ends the sessions; a script with a trap of its own calls
+# wine_sessions_stop from it.
 # Wine's output never goes straight to the test's stdout/stderr: a service it
 # starts on the way would inherit them and keep ctest waiting.
 
@@ -96,7 +99,7 @@ wine_session_stop() {
   [[ -n ${!in:-} ]] || return 0
   fd_in=${!in}
   fd_out=${!out}
-  echo quit >&"$fd_in" 2>/dev/null || true
+  { echo quit >&"$fd_in"; } 2>/dev/null || true
   exec {fd_in}>&- {fd_out}<&-
   wait_for "! kill -0 ${!pid} 2>/dev/null" 20 || kill -KILL "${!pid}" 2>/dev/null || true
   printf -v "${name}_IN" %s ""

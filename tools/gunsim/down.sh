@@ -16,7 +16,8 @@ if ! gunsim_stop_prefix; then
   status=1
 fi
 
-xvfb_gone() { ! kill -0 "$1" 2>/dev/null; }
+# A zombie still answers kill -0 until its parent reaps it.
+xvfb_gone() { ! kill -0 "$1" 2>/dev/null || [[ $(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) == Z ]]; }
 
 pidfile=$(gunsim_xvfb_pidfile 2>/dev/null) || pidfile=
 if [[ -n $pidfile && -f $pidfile ]]; then

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced (bash) after wine-env.sh: the display and prefix chores shared by
 # up.sh, down.sh and the Wine tests. Everything here is bounded in time.
 
@@ -34,7 +35,7 @@ gunsim_display_answers() {
   local n pid
   n=$(gunsim_display_number) || return 1
   [[ -S /tmp/.X11-unix/X$n && -r /tmp/.X$n-lock ]] || return 1
-  pid=$(tr -d ' \n' </tmp/.X$n-lock)
+  pid=$(tr -d ' \n' <"/tmp/.X$n-lock")
   [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null
 }
 

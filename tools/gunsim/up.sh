@@ -31,14 +31,14 @@ start_display() {
   n=$(gunsim_display_number) || fail "no display answers at DISPLAY=$DISPLAY and it is not a local :N to start Xvfb on"
   pidfile=$(gunsim_xvfb_pidfile)
   # A server that was killed leaves its lock behind and blocks the number.
-  if [[ -r /tmp/.X$n-lock ]] && ! kill -0 "$(tr -d ' \n' </tmp/.X$n-lock)" 2>/dev/null; then
+  if [[ -r /tmp/.X$n-lock ]] && ! kill -0 "$(tr -d ' \n' <"/tmp/.X$n-lock")" 2>/dev/null; then
     rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
   fi
   setsid Xvfb ":$n" -screen 0 "${GLIMMER_SCREEN:-1280x1024x24}" -nolisten tcp \
     >"$GUNSIM_RUN/xvfb-$n.log" 2>&1 </dev/null &
   gunsim_wait_until 15 gunsim_display_answers || fail "Xvfb did not come up on :$n (see $GUNSIM_RUN/xvfb-$n.log)"
   # The lock file names the server itself, whatever setsid did with the pid.
-  tr -d ' \n' </tmp/.X$n-lock >"$pidfile"
+  tr -d ' \n' <"/tmp/.X$n-lock" >"$pidfile"
   display_note="$DISPLAY (Xvfb started)"
 }
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced (bash) by the simulated gun's scripts and the Wine tests, so every
 # Wine process of a run sees the same prefix, display and settings.
 #   GLIMMER_BUILD     the Windows build folder (default: build/win32 of this checkout)
