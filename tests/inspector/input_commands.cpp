@@ -106,10 +106,15 @@ bool CmdClick(Session& session, const Args& args)
     if (args.size() != 1)
         return Fail("usage: click ID");
     HWND button = DialogControl(session, args[0]);
+    if (button == nullptr)
+        return false;
+    // The tick lets a test order the click against recorded input events.
+    const DWORD tick = ::GetTickCount();
     DWORD_PTR result = 0;
-    return button != nullptr &&
-           (::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result) ||
-            Fail("BM_CLICK was not answered"));
+    if (!::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result))
+        return Fail("BM_CLICK was not answered");
+    PrintLine("clicked id=" + args[0] + " tick=" + std::to_string(tick));
+    return true;
 }
 
 // select ID INDEX: focuses the list and steps to the item with arrow keys, so

@@ -5,13 +5,12 @@
 // command after another on the same window and process (a Wine start costs
 // far more than a command). Prints one "word key=value ..." line per fact;
 // exits 0 when every command succeeded, 1 at the first that did not.
-// "batch" reads such command lines from stdin ("quit" ends) and answers each
+// "batch" reads such lines, options too, from stdin ("quit" ends) and answers each
 // with one line: "ok" and its lines joined by " | ", or "err REASON".
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "commands.h"
 #include "output.h"
@@ -73,6 +72,23 @@ bool Run(Session& session, const Args& words)
     return Fail("unknown command " + Quoted(words[0]));
 }
 
+// Leading "--caption TEXT", "--pid N", "--timeout MS"; next is left at the command.
+bool ParseOptions(const Args& words, size_t& next, Options& options)
+{
+    for (; next + 1 < words.size() && words[next].compare(0, 2, "--") == 0; next += 2) {
+        long value = 0;
+        if (words[next] == "--caption")
+            options.caption = words[next + 1];
+        else if (words[next] == "--pid" && ParseLong(words[next + 1], value))
+            options.pid = static_cast<DWORD>(value);
+        else if (words[next] == "--timeout" && ParseLong(words[next + 1], value))
+            options.timeoutMs = static_cast<DWORD>(value);
+        else
+            return false;
+    }
+    return true;
+}
+
 // Runs "A ARGS + B ARGS ..." on one session; false at the first failure.
 bool RunAll(Session& session, const Args& words)
 {
@@ -124,11 +140,15 @@ int Batch(const Options& options)
             continue;
         if (words[0] == "quit")
             break;
-        // Each line finds the window afresh: the program may have restarted.
-        Session session(options);
+        // Each line finds the window afresh (the program may have restarted)
+        // and may set its own options.
+        Options lineOptions = options;
+        size_t next = 0;
         Capture capture;
         CaptureOutput(&capture);
-        const bool ok = RunAll(session, words);
+        bool ok = ParseOptions(words, next, lineOptions) || Fail("bad options");
+        Session session(lineOptions);
+        ok = ok && RunAll(session, Args(words.begin() + next, words.end()));
         CaptureOutput(nullptr);
         PrintLine(ok ? (capture.lines.empty() ? "ok" : "ok " + capture.lines) : "err " + capture.error);
     }
@@ -140,26 +160,16 @@ int Batch(const Options& options)
 int main(int argc, char** argv)
 {
     Options options;
-    int next = 1;
-    for (; next + 1 < argc && std::strncmp(argv[next], "--", 2) == 0; next += 2) {
-        long value = 0;
-        if (std::strcmp(argv[next], "--caption") == 0)
-            options.caption = argv[next + 1];
-        else if (std::strcmp(argv[next], "--pid") == 0 && ParseLong(argv[next + 1], value))
-            options.pid = static_cast<DWORD>(value);
-        else if (std::strcmp(argv[next], "--timeout") == 0 && ParseLong(argv[next + 1], value))
-            options.timeoutMs = static_cast<DWORD>(value);
-        else
-            return Usage();
-    }
-    if (next >= argc)
+    const Args words(argv + 1, argv + argc);
+    size_t next = 0;
+    if (!ParseOptions(words, next, options) || next >= words.size())
         return Usage();
 
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&classes);
 
-    if (std::strcmp(argv[next], "batch") == 0)
+    if (words[next] == "batch")
         return Batch(options);
     Session session(options);
-    return RunAll(session, Args(argv + next, argv + argc)) ? 0 : 1;
+    return RunAll(session, Args(words.begin() + next, words.end())) ? 0 : 1;
 }

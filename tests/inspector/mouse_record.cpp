@@ -77,7 +77,8 @@ bool CmdRecord(Session&, const Args& args)
             const ButtonEvent& event = g_events[printed];
             PrintLine(std::string("event t=") + std::to_string(static_cast<long>(event.time - start)) +
                       " name=" + EventName(event.message) + " x=" + std::to_string(event.point.x) +
-                      " y=" + std::to_string(event.point.y) + " injected=" + (event.injected ? "1" : "0"));
+                      " y=" + std::to_string(event.point.y) + " injected=" + (event.injected ? "1" : "0") +
+                      " tick=" + std::to_string(event.time));
         }
     }
     PrintLine("recorded events=" + std::to_string(g_eventCount) + " moves=" + std::to_string(g_moves) +

@@ -198,13 +198,18 @@ bool CmdSlider(Session& session, const Args& args)
     return true;
 }
 
+// Works after the process has gone too, given --pid.
 bool CmdWindows(Session& session, const Args&)
 {
-    if (!session.ResolveProcess())
-        return false;
-    PidWindows list = {session.pid(), 0};
+    DWORD pid = session.options().pid;
+    if (pid == 0) {
+        if (!session.ResolveWindow())
+            return false;
+        pid = session.pid();
+    }
+    PidWindows list = {pid, 0};
     ::EnumWindows(PrintPidWindow, reinterpret_cast<LPARAM>(&list));
-    PrintLine("toplevels pid=" + std::to_string(session.pid()) + " count=" + std::to_string(list.count));
+    PrintLine("toplevels pid=" + std::to_string(pid) + " count=" + std::to_string(list.count));
     return true;
 }
 

@@ -1,0 +1,143 @@
+# Sourced by the tests of the shipped program (after lib.sh's environment):
+# starts Glimmerdot.exe, drives and reads it through one long-lived inspector,
+# seeds and reads its registry settings, records mouse buttons, screenshots.
+#   app_start / app_ended        start and wait for the window / the end, checked
+#   inspect LINE                 one inspector line; prints its value, fails on err
+#   inspect_may LINE             the same, but returns 1 on err instead of failing
+#   field TEXT KEY               the value of KEY=... in an inspector line
+#   settings_seed HEX8 [SPEED]   LumipointKey (bytes as 8 hex digits, in order)
+#   settings_clear / settings_block   delete the key / print its bytes as hex
+#   record_start MS / record_stop     a background mouse button recording
+#   screenshot FILE              the program's window as PNG
+. "$GLIMMER_SOURCE/tests/wine/lib.sh"
+
+INSPECTOR=$GLIMMER_BUILD/tests/inspector/inspector.exe
+APP_EXE=$GLIMMER_BUILD/app/Glimmerdot.exe
+SETTINGS_KEY='HKLM\SOFTWARE\VEY\Lumipoint'
+[[ -f $INSPECTOR ]] || fail "no $INSPECTOR"
+[[ -f $APP_EXE ]] || fail "no $APP_EXE"
+
+APP_PID=
+RECORD_PID=
+
+inspect_may() {
+  local reply
+  reply=$(wine_session_ask INSPECT "$*") || exit 1
+  case $reply in
+  ok) return 0 ;;
+  "ok "*) echo "${reply#ok }" ;;
+  *) echo "${reply#err }" >&2; return 1 ;;
+  esac
+}
+
+inspect() {
+  local value
+  value=$(inspect_may "$@" 2>"$TEST_OUT/inspect.err") || fail "inspector '$*': $(cat "$TEST_OUT/inspect.err")"
+  [[ -z $value ]] || echo "$value"
+}
+
+field() {
+  local match
+  match=$(grep -o -E " $2=(\"([^\"\\]|\\.)*\"|[^ ]*)" <<<" $1" | head -n 1) || return 1
+  echo "${match#* $2=}"
+}
+
+# The program in the background, its output in a file; returns once its
+# window shows, leaving its Windows process id in APP_PID.
+app_start() {
+  wine "$APP_EXE" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
+  local window
+  window=$(inspect --timeout 90000 wait visible 1 90000 + window) || exit 1
+  APP_PID=$(field "$window" pid)
+}
+
+# After an action that ends the program (given as an inspector line run on
+# the same window, so the process is held before it can go): the process ends
+# and no window of it or tray icon of it stays.
+app_ended() {
+  inspect "$* + waitexit 30000" >/dev/null
+  local left
+  left=$(inspect --pid "$APP_PID" windows)
+  expect_eq "$(field "${left##*| }" count)" 0 "windows left behind after '$*'"
+  inspect tray wait 0 10000 >/dev/null
+  APP_PID=
+}
+
+settings_clear() {
+  wine_run 60 reg delete 'HKLM\SOFTWARE\VEY' /f >/dev/null 2>&1 || true
+}
+
+# HEX8: the four bytes left, middle, right, zero in memory order ("03020400").
+settings_seed() {
+  local bytes=$1 speed=${2:-}
+  local number=$((16#${bytes:6:2}${bytes:4:2}${bytes:2:2}${bytes:0:2}))
+  wine_run 60 reg add "$SETTINGS_KEY" /v LumipointKey /t REG_DWORD /d "$number" /f >/dev/null ||
+    fail "seeding LumipointKey"
+  if [[ -n $speed ]]; then
+    wine_run 60 reg add "$SETTINGS_KEY" /v Speed /t REG_DWORD /d "$speed" /f >/dev/null || fail "seeding Speed"
+  fi
+}
+
+# Prints the named DWORD value as Wine's reg shows it (0x...), or nothing.
+settings_value() {
+  wine_run 60 reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v name="$1" '$1 == name { print $3 }'
+}
+
+# LumipointKey's bytes in memory order, as 8 hex digits.
+settings_block() {
+  local value
+  value=$(settings_value LumipointKey)
+  [[ -n $value ]] || return 1
+  printf -v value %08x "$value"
+  echo "${value:6:2}${value:4:2}${value:2:2}${value:0:2}"
+}
+
+# Every mouse button event for up to MS ms, into $TEST_OUT/record.txt.
+record_start() {
+  local file=$TEST_OUT/record.txt
+  : >"$file"
+  wine "$INSPECTOR" record "$1" </dev/null >"$file" 2>>"$TEST_OUT/record.err" &
+  RECORD_PID=$!
+  wait_for "grep -q '^ready' '$file'" 60 || fail "the mouse recording did not start"
+}
+
+# Its lines are written as they come, so it can simply be ended.
+record_stop() {
+  [[ -n $RECORD_PID ]] || return 0
+  kill "$RECORD_PID" 2>/dev/null
+  wait "$RECORD_PID" 2>/dev/null
+  RECORD_PID=
+}
+
+# Events recorded so far, "name x y" per line, optionally only NAME.
+recorded() {
+  awk -v want="${1:-}" '$1 == "event" {
+    for (i = 2; i <= NF; i++) { split($i, kv, "="); f[kv[1]] = kv[2] }
+    if (want == "" || f["name"] == want) print f["name"], f["x"], f["y"], f["t"], f["tick"]
+  }' "$TEST_OUT/record.txt"
+}
+
+recorded_count() {
+  recorded "$1" | wc -l
+}
+
+# The window's screen rectangle cut from the whole display.
+screenshot() {
+  local window rect l t r b
+  window=$(inspect window)
+  rect=$(field "$window" rect)
+  IFS=, read -r l t r b <<<"$rect"
+  import -display "$DISPLAY" -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1" ||
+    fail "screenshot to $1"
+}
+
+app_cleanup() {
+  if [[ -n $APP_PID ]]; then
+    inspect_may --pid "$APP_PID" terminate >/dev/null 2>&1 || true
+  fi
+  record_stop
+  wine_sessions_stop
+}
+
+wine_session_start INSPECT "$INSPECTOR" --timeout 20000 batch
+trap app_cleanup EXIT
