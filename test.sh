@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . cmake/ensure-deps.sh
 ensure_deps
+ensure_i386_exec
 
 cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/host -j2

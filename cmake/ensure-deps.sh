@@ -24,3 +24,42 @@ ensure_deps() {
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing >/dev/null
 }
+
+# Some kernels here run no 32-bit x86 program (IA-32 emulation off): wine32
+# then fails with "Exec format error". Such programs run through qemu's i386
+# user emulator registered with binfmt_misc. Bookworm's qemu 7.2 cannot map
+# Wine's shared user data; trixie's qemu 10 can, and its qemu-i386 is static.
+GLIMMER_QEMU=/usr/local/bin/qemu-i386-10
+
+glimmer_i386_runs() {
+  wine --version >/dev/null 2>&1
+}
+
+ensure_i386_exec() {
+  glimmer_i386_runs && return 0
+  if [ "$(id -u)" != 0 ]; then
+    echo "this kernel runs no 32-bit programs; as root run ./test.sh once to register qemu-i386 for them" >&2
+    exit 1
+  fi
+  if [ ! -x "$GLIMMER_QEMU" ]; then
+    echo "installing qemu-i386 from Debian trixie for 32-bit programs"
+    local dir
+    dir=$(mktemp -d)
+    mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
+    echo "deb [arch=amd64] http://deb.debian.org/debian trixie main" > "$dir/sources.list"
+    local apt=(apt-get -q -o Dir::Etc::SourceList="$dir/sources.list" -o Dir::Etc::SourceParts=-
+               -o Dir::State::Lists="$dir/lists" -o Dir::Cache="$dir/cache"
+               -o APT::Architectures=amd64 -o APT::Sandbox::User=root)
+    "${apt[@]}" update >/dev/null
+    (cd "$dir" && "${apt[@]}" download qemu-user >/dev/null)
+    dpkg-deb -x "$dir"/qemu-user_*.deb "$dir/x"
+    install -m 755 "$dir/x/usr/bin/qemu-i386" "$GLIMMER_QEMU"
+    rm -rf "$dir"
+  fi
+  local binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
+  [ -e "$binfmt/qemu-i386" ] && echo -1 > "$binfmt/qemu-i386"
+  # Flag F opens the interpreter now, so it also works inside other mount namespaces.
+  printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$GLIMMER_QEMU"':F' > "$binfmt/register"
+  glimmer_i386_runs || { echo "32-bit programs still do not run; wine32 is unusable here" >&2; exit 1; }
+}
