@@ -9,6 +9,9 @@ import sys
 
 SCALE = 0.5  # frames at half the screen's size
 CLICK_COLOURS = {"left": "yellow", "middle": "cyan", "right": "magenta"}
+LEGEND = " cursor path: red   clicks: left yellow, middle cyan, right magenta "
+LABELS = {("FF", "FF"): "", ("FF", "7F"): "Start", ("FF", "BF"): "Select", ("FB", "FF"): "A",
+          ("F7", "FF"): "B", ("FD", "FF"): "C", ("FF", "DF"): "D"}
 
 
 def read_samples(path):
@@ -46,7 +49,8 @@ def frame_drawing(upto_ms, points, clicks, caption, with_text):
                 "-draw", f"line {x:.0f},{y - 16:.0f} {x:.0f},{y + 16:.0f}"]
     if with_text:
         ops += ["-stroke", "none", "-fill", "white", "-undercolor", "#000000C0", "-pointsize", "14",
-                "-gravity", "south", "-annotate", "+0+6", caption, "-gravity", "northwest"]
+                "-gravity", "south", "-annotate", "+0+6", caption,
+                "-gravity", "northeast", "-annotate", "+6+6", LEGEND, "-gravity", "northwest"]
     ops += [")"]
     return ops
 
@@ -60,8 +64,9 @@ def main():
         frames = []
         for i, step in enumerate(steps):
             end_ms = steps[i + 1]["ms"] if i + 1 < len(steps) else 1 << 30
-            caption = (f" step {step['n']}/{len(steps)}: gun {step['b0']} {step['b1']} at {step['x']},{step['y']}"
-                       "   red: cursor path, dots: clicks (yellow left, cyan middle, magenta right) ")
+            pressed = LABELS.get((step["b0"], step["b1"]), "?")
+            caption = (f" step {step['n']}/{len(steps)}: gun {step['b0']} {step['b1']} aims at raw "
+                       f"{step['x']},{step['y']}" + (f", \"{pressed}\" pressed " if pressed else " "))
             frames.append(frame_drawing(end_ms - 1, points, clicks, caption, with_text))
         base = ["convert", screenshot, "-resize", f"{int(SCALE * 100)}%"]
         gif = base + sum(frames, []) + ["-delete", "0", "-set", "delay", "40", "-loop", "0", "-layers", "Optimize",

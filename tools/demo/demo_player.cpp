@@ -185,7 +185,7 @@ int main(int argc, char** argv)
     }
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     std::printf("screen %dx%d; the cursor can reach 0..%d, 0..%d\n\n", width, height, width - 4, height - 4);
-    std::printf("step   time  gun report        button  |  cursor       | clicks seen (hook)          | reads\n");
+    std::printf("step   time  gun report        button  |  cursor       | clicks seen (hook)              | reads\n");
 
     Totals totals;
     POINT cursor = {};
@@ -220,17 +220,21 @@ int main(int argc, char** argv)
             reads = status.reads;
         totals.reads += reads;
 
-        std::string seen;
+        // "left-down left-up @500,501": the events, then where they landed.
+        std::string seen, where;
         for (const ButtonEvent& event : clicks.Take()) {
             Tally(totals, event);
-            char text[64];
-            std::snprintf(text, sizeof text, "%s%s@%ld,%ld", seen.empty() ? "" : " ", EventName(event.message),
-                          event.point.x, event.point.y);
-            seen += text;
+            char at[32];
+            std::snprintf(at, sizeof at, " @%ld,%ld", event.point.x, event.point.y);
+            if (!where.empty() && where != at)
+                seen += where;
+            where = at;
+            seen += std::string(seen.empty() ? "" : " ") + EventName(event.message);
             if (samples)
                 std::fprintf(samples, "click %lu %s %ld %ld\n", event.atMs, EventName(event.message), event.point.x,
                              event.point.y);
         }
+        seen += where;
         const bool offScreen = RawX(step.report) == 1 || RawY(step.report) == 5;
         if (offScreen) {
             ++totals.offScreenSteps;
@@ -245,7 +249,7 @@ int main(int argc, char** argv)
         char gunText[40];
         std::snprintf(gunText, sizeof gunText, "%02X %02X %5u,%5u", step.report[0], step.report[1],
                       RawX(step.report), RawY(step.report));
-        std::printf("%4u %5.1fs  %-16s  %-6s  | %5ld,%5ld   | %-27s | %4lu%s\n", unsigned(i + 1), startMs / 1000.0,
+        std::printf("%4u %5.1fs  %-16s  %-6s  | %5ld,%5ld   | %-31s | %4lu%s\n", unsigned(i + 1), startMs / 1000.0,
                     gunText, ButtonLabel(step.report), cursor.x, cursor.y, seen.c_str(), reads,
                     offScreen ? (cursor.x == before.x && cursor.y == before.y ? "  (aimed off screen: cursor stays)"
                                                                               : "  (aimed off screen: cursor MOVED)")
