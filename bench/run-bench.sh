@@ -20,10 +20,13 @@ host=$root/build/bench-host
 results=$root/build/bench-results.md
 
 echo "== building (build/win32, build/bench-host)"
-cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-cmake --build "$win" -j2 >/dev/null
-cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DGLIMMER_SANITIZE=OFF >/dev/null
-cmake --build "$host" -j2 --target glimmer_tick_bench glimmer_tick_instructions >/dev/null
+mkdir -p "$root/build"
+buildlog=$root/build/bench-build.log
+{ cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
+  cmake --build "$win" -j2 &&
+  cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DGLIMMER_SANITIZE=OFF &&
+  cmake --build "$host" -j2 --target glimmer_tick_bench glimmer_tick_instructions; } >"$buildlog" 2>&1 ||
+  { tail -30 "$buildlog" >&2; exit 1; }
 
 rows=()
 row() { rows+=("| $1 | $2 | $3 | $4 |"); }
