@@ -23,6 +23,7 @@ RECORD_PID=
 inspect_may() {
   local reply
   reply=$(wine_session_ask INSPECT "$*") || exit 1
+  reply=${reply%$'\r'}
   case $reply in
   ok) return 0 ;;
   "ok "*) echo "${reply#ok }" ;;
@@ -111,7 +112,7 @@ record_stop() {
 
 # Events recorded so far, "name x y" per line, optionally only NAME.
 recorded() {
-  awk -v want="${1:-}" '$1 == "event" {
+  awk -v want="${1:-}" '{ sub(/\r$/, "") } $1 == "event" {
     for (i = 2; i <= NF; i++) { split($i, kv, "="); f[kv[1]] = kv[2] }
     if (want == "" || f["name"] == want) print f["name"], f["x"], f["y"], f["t"], f["tick"]
   }' "$TEST_OUT/record.txt"

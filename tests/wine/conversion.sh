@@ -1,0 +1,228 @@
+#!/usr/bin/env bash
+# The whole road, one program run: Start with and without the gun, the read
+# rate, the cursor following the gun, the clicks of the assigned buttons, what
+# stops the reads, and the gun pulled out and plugged back in both states.
+. "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
+
+gun() {
+  gunsim_send "$@" >/dev/null || fail "gunsimctl $*"
+}
+
+gun_value() {
+  gunsim_send "$@" || fail "gunsimctl $*"
+}
+
+now_ms() {
+  echo $(($(date +%s%N) / 1000000))
+}
+
+expect_running() {
+  inspect wait enabled 1005 0 20000 + wait enabled 1004 1 20000 >/dev/null || fail "not running: $1"
+}
+
+expect_stopped() {
+  inspect wait enabled 1005 1 20000 + wait enabled 1004 0 20000 >/dev/null || fail "not stopped: $1"
+}
+
+# No read reaches the gun for a while: the wait for three more must time out.
+expect_no_reads() {
+  local reads
+  reads=$(gun_value reads)
+  ! gunsim_send wait-reads $((reads + 3)) 1500 >/dev/null 2>&1 || fail "reads go on: $1"
+}
+
+expect_reads() {
+  local reads
+  reads=$(gun_value reads)
+  gunsim_send wait-reads $((reads + 3)) 20000 >/dev/null || fail "no reads: $1"
+}
+
+handle_count() {
+  field "$(inspect handles)" count
+}
+
+# Cursor position for a raw gun position on this screen, as the emulator scales it.
+screen_point() {
+  awk -v rx="$1" -v ry="$2" -v w="$SCREEN_W" -v h="$SCREEN_H" 'BEGIN {
+    x = int((rx - 160) * (w * 0.001953125)); y = int((ry - 32) * (h * 0.0052083335))
+    if (x < 0) x = 0; if (y < 0) y = 0; if (x > w - 4) x = w - 4; if (y > h - 4) y = h - 4
+    print x, y }'
+}
+
+aim() {
+  gun state FF FF "$1" "$2"
+  local point
+  point=$(screen_point "$1" "$2")
+  inspect wait cursor $point 20000 >/dev/null || fail "cursor for raw $1,$2 is not at $point"
+}
+
+# The gun at raw X,Y must leave the cursor where it is, over several reads.
+aim_ignored() {
+  local before after reads
+  before=$(inspect cursor)
+  gun state FF FF "$1" "$2"
+  reads=$(gun_value reads)
+  gun wait-reads $((reads + 4)) 20000
+  after=$(inspect cursor)
+  expect_eq "$after" "$before" "raw $1,$2 moved the cursor"
+}
+
+# Waits until the recording holds COUNT events called NAME.
+wait_recorded() {
+  wait_for "(( \$(recorded_count $1) >= $2 ))" 30 || fail "expected $2 $1 events, recorded: $(recorded | tr '\n' ';')"
+}
+
+gunsim_batch_start
+settings_clear
+settings_seed 03020400
+gun pull
+gun reads reset
+app_start
+window=$(inspect window)
+IFS=, read -r SCREEN_W SCREEN_H <<<"$(field "$window" screen)"
+
+# ---- Start without a gun: the lists are saved, nothing else happens.
+inspect select 1008 6 >/dev/null
+inspect click 1005 >/dev/null
+expect_stopped "after Start with no gun"
+expect_eq "$(settings_block)" 03020600 "LumipointKey saved by Start"
+expect_eq "$(settings_value Speed)" 0x2 "Speed saved by Start (the slider's least)"
+expect_eq "$(gun_value reads)" 0 "reads without a gun"
+inspect select 1008 4 >/dev/null
+
+# ---- Plugged in while stopped: a device-change notice opens the link, no more.
+gun plug
+handles=$(handle_count)
+gun devicechange
+wait_for "(( \$(handle_count) > handles ))" 30 || fail "the device-change notice did not open the gun"
+expect_stopped "after the device-change notice"
+expect_eq "$(gun_value reads)" 0 "reads after the device-change notice"
+
+# ---- Start runs at once, about one read every 60 ms.
+inspect click 1005 >/dev/null
+expect_running "after Start with the gun"
+gun reads reset
+start=$(now_ms)
+gun wait-reads 40 60000
+per_read=$((($(now_ms) - start) / 40))
+((per_read >= 30 && per_read <= 300)) || fail "one read every $per_read ms, expected about 60"
+
+# ---- The cursor follows the gun, scaled to the screen and clamped.
+aim 160 32
+aim 672 224
+aim 160 224
+aim 672 32
+aim 416 128
+aim 100 20
+aim 700 300
+aim 300 100
+aim_ignored 1 100
+aim_ignored 500 5
+
+# ---- Clicks land where the gun points (an empty spot of the desktop).
+aim 200 200
+read -r SPOT_X SPOT_Y <<<"$(screen_point 200 200)"
+record_start 600000
+gun state FB FF 200 200
+wait_recorded leftdown 1
+reads=$(gun_value reads)
+gun wait-reads $((reads + 15)) 20000
+gun state FF FF 200 200
+wait_recorded leftup 1
+reads=$(gun_value reads)
+gun wait-reads $((reads + 5)) 20000
+expect_eq "$(recorded_count leftdown) $(recorded_count leftup)" "1 1" "left presses and releases for one long press of A"
+read -r _ x y t_down _ <<<"$(recorded leftdown)"
+read -r _ _ _ t_up _ <<<"$(recorded leftup)"
+expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the left click lands"
+held=$((t_up - t_down))
+((held >= 20 && held <= 2000)) || fail "left button held $held ms, expected one tick"
+
+gun state FF BF 200 200
+wait_recorded middleup 1
+gun state F7 FF 200 200
+wait_recorded rightup 1
+gun state FF FF 200 200
+reads=$(gun_value reads)
+gun wait-reads $((reads + 5)) 20000
+expect_eq "$(recorded | cut -d' ' -f1 | tr '\n' ' ')" "leftdown leftup middledown middleup rightdown rightup " \
+  "mouse button events for A, Select and B"
+
+# ---- A new list selection stops the reads; so does Stop.
+inspect select 1007 1 >/dev/null
+expect_stopped "after a list change"
+expect_no_reads "after a list change"
+inspect select 1007 2 + click 1005 >/dev/null
+expect_running "after Start"
+expect_reads "after Start"
+inspect click 1004 >/dev/null
+expect_stopped "after Stop"
+expect_no_reads "after Stop"
+
+# ---- Stopping right after a left press lets the left button go: the press is
+# read, then reads come back short (failed) so no poll can release it, then Stop.
+released=
+for attempt in 1 2 3 4 5; do
+  downs=$(recorded_count leftdown) ups=$(recorded_count leftup)
+  inspect click 1005 >/dev/null
+  expect_running "before the press"
+  gun state FB FF 200 200
+  reads=$(gun_value reads)
+  gun wait-reads $((reads + 1)) 20000
+  gun readlen 0
+  wait_recorded leftdown $((downs + 1))
+  stop_tick=$(field "$(inspect click 1004)" tick)
+  wait_recorded leftup $((ups + 1))
+  gun readlen 6
+  gun state FF FF 200 200
+  read -r _ _ _ _ up_tick <<<"$(recorded leftup | tail -n 1)"
+  # A poll that slipped in before the reads failed released it itself: again.
+  if ((up_tick >= stop_tick)); then
+    released=yes
+    break
+  fi
+done
+[[ -n $released ]] || fail "Stop never came before a poll's own release"
+expect_eq "$(recorded_count leftdown) $(recorded_count leftup)" "$((downs + 1)) $((ups + 1))" \
+  "left presses and releases around Stop"
+
+# ---- Pulled out while running: one failed read closes the link, the timer
+# ticks on idle; a device-change notice then stops, and reopens once it is back.
+inspect click 1005 >/dev/null
+expect_running "before the pull"
+gun reads reset
+gun pull
+gun wait-failed 1 20000
+expect_running "after the pull"
+! gunsim_send wait-failed 2 1500 >/dev/null 2>&1 || fail "reads after the link closed"
+gun devicechange
+expect_stopped "after the device-change notice without the gun"
+handles=$(handle_count)
+gun plug
+gun devicechange
+wait_for "(( \$(handle_count) > handles ))" 30 || fail "the gun was not reopened when it came back"
+expect_stopped "after the gun came back"
+expect_eq "$(gun_value reads)" 0 "reads before the next Start"
+inspect click 1005 >/dev/null
+expect_running "after Start with the gun back"
+expect_reads "after Start with the gun back"
+
+# ---- Pulled out and plugged back while stopped: Start keeps the old handle,
+# whose first read fails and closes it; Stop and Start then open it anew.
+inspect click 1004 >/dev/null
+expect_stopped "before the pull"
+gun pull
+gun plug
+gun reads reset
+inspect click 1005 >/dev/null
+expect_running "after Start on the old handle"
+gun wait-failed 1 20000
+expect_eq "$(gun_value reads)" 0 "reads on the old handle"
+expect_running "after the old handle failed"
+inspect click 1004 + click 1005 >/dev/null
+expect_running "after Stop and Start"
+expect_reads "after Stop and Start"
+
+record_stop
+app_ended click 2
+pass "Stop released the left button on attempt $attempt"
