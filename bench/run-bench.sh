@@ -15,13 +15,15 @@ rounds=${1:-9}
 . cmake/ensure-deps.sh
 ensure_deps
 
-win=$root/build/win32
-host=$root/build/bench-host
-results=$root/build/bench-results.md
+# Other folders for a second checkout's runs: GLIMMER_BENCH_WIN32, _HOST, _PREFIX.
+win=${GLIMMER_BENCH_WIN32:-$root/build/win32}
+host=${GLIMMER_BENCH_HOST:-$root/build/bench-host}
+results=$host/bench-results.md
 
-echo "== building (build/win32, build/bench-host)"
+echo "== building (${win#$root/}, ${host#$root/})"
 mkdir -p "$root/build"
 buildlog=$root/build/bench-build.log
+mkdir -p "$host"
 { cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
   cmake --build "$win" -j2 &&
   cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DGLIMMER_SANITIZE=OFF &&
@@ -85,7 +87,7 @@ row "instructions per tick (callgrind, 100,000 ticks)" \
 # --- under Wine ---------------------------------------------------------------
 echo "== start-up and memory under Wine ($rounds starts of each)"
 export GLIMMER_BUILD=$win
-export WINEPREFIX=$root/build/bench-prefix
+export WINEPREFIX=${GLIMMER_BENCH_PREFIX:-$root/build/bench-prefix}
 display=95
 while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
 export DISPLAY=:$display
