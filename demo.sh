@@ -36,6 +36,7 @@ ensure_deps
 
 build=${GLIMMER_DEMO_BUILD:-$root/build/win32}
 out=$root/build/demo
+rm -rf "$out"
 mkdir -p "$out"
 log=$out/demo.log
 : >"$log"
@@ -53,11 +54,17 @@ player=$build/tools/demo/demo_player.exe
 export GLIMMER_BUILD=$build
 export WINEPREFIX=${GLIMMER_DEMO_PREFIX:-$root/build/demo-prefix}
 xvfb=no
-if [[ -z ${DISPLAY:-} ]] || ! timeout 5 xdpyinfo >/dev/null 2>&1; then
+if [[ -n ${DISPLAY:-} ]]; then
+  . tools/gunsim/wine-env.sh
+  . tools/gunsim/session.sh
+  gunsim_display_answers || xvfb=yes
+else
+  xvfb=yes
+fi
+if [[ $xvfb == yes ]]; then
   n=96
   while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
   export DISPLAY=:$n
-  xvfb=yes
 fi
 . tools/gunsim/wine-env.sh
 
