@@ -48,7 +48,9 @@ field() {
 app_start() {
   wine "$APP_EXE" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
   local window
-  window=$(inspect --timeout 90000 wait visible 1 90000 + window) || exit 1
+  # Up means shown, activated and with the focus on Start: before that the
+  # system may still be settling the window's first activation.
+  window=$(inspect --timeout 90000 wait visible 1 90000 + wait focus 1005 30000 + window) || exit 1
   APP_PID=$(field "$window" pid)
 }
 
