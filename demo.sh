@@ -108,6 +108,8 @@ if [[ -s $screen ]]; then
   IFS=, read -r left top right bottom <<<"$rect"
   convert "$screen" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$out/glimmerdot.png" 2>>"$log" || true
 fi
+# Of a real desktop only our window is kept.
+[[ $xvfb == yes ]] || rm -f "$screen"
 
 say "playing ${trace#$root/} on the simulated gun"
 samples=$out/samples.txt
