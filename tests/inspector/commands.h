@@ -22,6 +22,7 @@ bool CmdClickAt(Session&, const Args&);
 bool CmdClose(Session&, const Args&);
 bool CmdOk(Session&, const Args&);
 bool CmdMinimize(Session&, const Args&);
+bool CmdRestore(Session&, const Args&);
 bool CmdCursor(Session&, const Args&);
 bool CmdMoveCursor(Session&, const Args&);
 

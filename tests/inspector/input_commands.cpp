@@ -223,6 +223,11 @@ bool CmdMinimize(Session& session, const Args&)
     return Post(session, WM_SYSCOMMAND, SC_MINIMIZE);
 }
 
+bool CmdRestore(Session& session, const Args&)
+{
+    return Post(session, WM_SYSCOMMAND, SC_RESTORE);
+}
+
 bool CmdCursor(Session&, const Args&)
 {
     POINT point = {};

@@ -38,6 +38,7 @@ const Entry kCommands[] = {
     {"close", CmdClose, "the caption's close box (SC_CLOSE)"},
     {"ok", CmdOk, "an IDOK command"},
     {"minimize", CmdMinimize, "the caption's minimise box (SC_MINIMIZE)"},
+    {"restore", CmdRestore, "the system menu's Restore (SC_RESTORE)"},
     {"cursor", CmdCursor, "the cursor position"},
     {"movecursor", CmdMoveCursor, "X Y: place the cursor"},
     {"record", CmdRecord, "MS [EVENTS]: mouse button events seen by a low-level hook"},

@@ -24,11 +24,15 @@ url_count() {
 minimise_to_tray() {
   local attempt
   for attempt in 1 2 3; do
-    inspect minimize + wait visible 0 20000 >/dev/null
-    if inspect_may wait iconic 1 5000 + wait visible 0 100 >/dev/null 2>&1; then
+    # Hidden, and still hidden a moment later: the undo comes late at times.
+    if inspect_may minimize + wait visible 0 10000 + wait iconic 1 5000 >/dev/null 2>&1 &&
+       ! inspect_may wait visible 1 1500 >/dev/null 2>&1; then
       return 0
     fi
+    # Back on screen, maybe still iconic: restore it so the next minimise acts.
+    echo "minimise attempt $attempt: $(inspect window)" >&2
     inspect wait visible 1 20000 >/dev/null
+    inspect restore + wait iconic 0 20000 >/dev/null
   done
   fail "minimising does not hide the window"
 }
