@@ -124,6 +124,18 @@ void SetData(Call& call, const void* data, DWORD size) {
 ULONG_PTR P(const void* p) { return reinterpret_cast<ULONG_PTR>(p); }
 
 // Takes a queued failure for fn, if one is due now.
+// Closing something that is not open counts as a bad release, as the system would refuse it.
+BOOL ReleaseTracked(std::set<ULONG_PTR>& open, ULONG_PTR value, Call& call) {
+    if (open.erase(value) == 0) {
+        ++S().badReleases;
+        S().lastError = ERROR_INVALID_HANDLE;
+        call.result = FALSE;
+        return FALSE;
+    }
+    call.result = TRUE;
+    return TRUE;
+}
+
 bool TakeFailure(Fn fn, DWORD* error) {
     State& s = S();
     for (int i = 0; i < s.failureCount; ++i) {
@@ -514,14 +526,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
     standin::Call& call = standin::Record(Fn::CloseHandle, {standin::P(hObject)});
-    if (S().fileHandles.erase(standin::P(hObject)) == 0) {
-        ++S().badReleases;
-        S().lastError = ERROR_INVALID_HANDLE;
-        call.result = FALSE;
-        return FALSE;
-    }
-    call.result = TRUE;
-    return TRUE;
+    return standin::ReleaseTracked(S().fileHandles, standin::P(hObject), call);
 }
 
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes) {
@@ -634,14 +639,7 @@ BOOL WINAPI SetupDiGetDeviceInterfaceDetailA(HDEVINFO DeviceInfoSet, PSP_DEVICE_
 
 BOOL WINAPI SetupDiDestroyDeviceInfoList(HDEVINFO DeviceInfoSet) {
     standin::Call& call = standin::Record(Fn::SetupDiDestroyDeviceInfoList, {standin::P(DeviceInfoSet)});
-    if (S().deviceInfoLists.erase(standin::P(DeviceInfoSet)) == 0) {
-        ++S().badReleases;
-        S().lastError = ERROR_INVALID_HANDLE;
-        call.result = FALSE;
-        return FALSE;
-    }
-    call.result = TRUE;
-    return TRUE;
+    return standin::ReleaseTracked(S().deviceInfoLists, standin::P(DeviceInfoSet), call);
 }
 
 // ---- user and GDI ----------------------------------------------------------
