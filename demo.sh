@@ -33,6 +33,7 @@ done
 
 . cmake/ensure-deps.sh
 ensure_deps
+ensure_i386_exec
 
 build=${GLIMMER_DEMO_BUILD:-$root/build/win32}
 out=$root/build/demo

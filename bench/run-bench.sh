@@ -14,6 +14,7 @@ cd "$root"
 rounds=${1:-9}
 . cmake/ensure-deps.sh
 ensure_deps
+ensure_i386_exec
 
 # Other folders for a second checkout's runs: GLIMMER_BENCH_WIN32, _HOST, _PREFIX.
 win=${GLIMMER_BENCH_WIN32:-$root/build/win32}

@@ -1,6 +1,6 @@
 # Sourced by the top-level scripts: installs the Debian packages the build and
 # the tests need when run as root, otherwise names what is missing and stops.
-GLIMMER_PACKAGES=(cmake g++ make python3 libgtest-dev libbenchmark-dev clang valgrind
+GLIMMER_PACKAGES=(cmake g++ make python3 libgtest-dev libbenchmark-dev clang libclang-rt-14-dev valgrind
                   g++-mingw-w64-i686 wine wine32:i386 xvfb imagemagick)
 
 glimmer_missing_packages() {
@@ -22,7 +22,7 @@ ensure_deps() {
   dpkg --add-architecture i386
   apt-get update -q >/dev/null
   # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing >/dev/null
 }
 
 # Some kernels here run no 32-bit x86 program (IA-32 emulation off): wine32
