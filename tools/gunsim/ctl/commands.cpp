@@ -73,9 +73,9 @@ Reply CommandRunner::Run(const std::vector<std::string>& words)
     if (name == "state")
         return State(args);
     if (name == "pull" && args.empty())
-        return Pull();
+        return SetPlugged(false);
     if (name == "plug" && args.empty())
-        return Plug();
+        return SetPlugged(true);
     if (name == "reads")
         return Reads(args);
     if (name == "failed" && args.empty())
@@ -141,22 +141,13 @@ Reply CommandRunner::State(const std::vector<std::string>& args)
     return Ok();
 }
 
-Reply CommandRunner::Pull()
+// The driver's reads and the registry's interface go together, as with a real unplug.
+Reply CommandRunner::SetPlugged(bool plugged)
 {
-    if (!m_control.Pull())
+    if (!(plugged ? m_control.Plug() : m_control.Pull()))
         return NotAnswering();
     std::string error;
-    if (!SetInterfaceLinked(false, error))
-        return Err(error);
-    return Ok();
-}
-
-Reply CommandRunner::Plug()
-{
-    if (!m_control.Plug())
-        return NotAnswering();
-    std::string error;
-    if (!SetInterfaceLinked(true, error))
+    if (!SetInterfaceLinked(plugged, error))
         return Err(error);
     return Ok();
 }

@@ -25,8 +25,7 @@ private:
     Reply Install(const std::vector<std::string>& args);
     Reply Uninstall();
     Reply State(const std::vector<std::string>& args);
-    Reply Pull();
-    Reply Plug();
+    Reply SetPlugged(bool plugged);
     Reply Reads(const std::vector<std::string>& args);
     Reply Failed();
     Reply Status();
