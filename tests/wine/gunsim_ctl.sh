@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The control program other tests and the demo script: it rejects what it
 # cannot do with a non-zero exit and one line, plays traces to their last
-# report, and its device-change broadcast reaches a hidden window of another
-# process.
+# report, its device-change broadcast reaches a hidden window of another
+# process, and the driver's read stamps add up to what a reader did.
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
 # Refusals: non-zero exit, one line on stderr, the gun's state untouched.
@@ -60,6 +60,34 @@ gunsim_send devicechange arrival >/dev/null || fail "devicechange arrival"
 wait_for "! kill -0 $probe_pid 2>/dev/null" 60 || fail "the probe did not get its two notices"
 wait "$probe_pid" || fail "the probe ended with $? ($(tr '\n' ' ' <"$TEST_OUT/probe.out"))"
 expect_eq "$(grep notice "$TEST_OUT/probe.out" | tr -d '\r' | tr '\n' ' ')" "notice 0007 notice 8000 " "notices received"
+
+# Read stamps on the driver's own clock: every answered read, and every real
+# change of the report with the first read that returned it.
+wine_session_start LINK "$GLIMMER_BUILD/tests/wine/gun_link.exe"
+poll() { [[ $(wine_session_ask LINK poll) == "poll 1 "* ]] || fail "a poll of the gun failed"; }
+field() { sed -n "s/.* $1 \([^ ]*\).*/\1/p" <<<" $2"; }
+expect_eq "$(wine_session_ask LINK open)" "open 1" "the reader opens the gun"
+gunsim_send state FF FF 416 128 >/dev/null && gunsim_send readtimes reset >/dev/null || fail "readtimes reset"
+expect_eq "$(gunsim_send readtimes)" \
+  "reads 0 interval-median - interval-p99 - interval-max - over-90ms 0 changes 0 unread 0 delay-median - delay-max -" \
+  "figures right after a reset"
+start=$(date +%s%N)
+gunsim_send state FF FF 416 128 >/dev/null && gunsim_send state FF FF 200 60 >/dev/null &&
+  gunsim_send state FF FF 300 100 >/dev/null || fail "setting states"
+poll
+poll
+gunsim_send sleep 300 >/dev/null || fail "sleep"
+poll
+took_ms=$((($(date +%s%N) - start) / 1000000))
+figures=$(gunsim_send readtimes) || fail "readtimes"
+expect_eq "$(field reads "$figures") $(field changes "$figures") $(field unread "$figures")" "3 2 1" \
+  "reads, changes (the same report again is none) and changes replaced before a read, in: $figures"
+awk "BEGIN{exit !($(field interval-max "$figures") >= 300 && $(field interval-max "$figures") <= $took_ms &&
+  $(field delay-max "$figures") >= 0 && $(field delay-max "$figures") <= $took_ms)}" ||
+  fail "a 300 ms pause between reads, all within $took_ms ms, is not what the stamps say: $figures"
+list=$(gunsim_send readtimes list) || fail "readtimes list"
+[[ $list =~ ^intervals\ [0-9.]+\ [0-9.]+\ delays\ [0-9.]+$ ]] || fail "readtimes list: $list"
+wine_session_stop LINK
 
 gunsim_send state FF FF 416 128 >/dev/null || fail "restoring the idle state"
 pass

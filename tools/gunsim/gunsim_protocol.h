@@ -25,8 +25,16 @@
 #define IOCTL_GUNSIM_STATUS GUNSIM_IOCTL(0x803)
 /* in: one unsigned long, how many bytes a read answers (0..6); models a faulty driver */
 #define IOCTL_GUNSIM_SET_READ_LENGTH GUNSIM_IOCTL(0x804)
+/* in: optional GunsimQuery; out: GunsimTimes */
+#define IOCTL_GUNSIM_TIMES GUNSIM_IOCTL(0x805)
 
 #define GUNSIM_QUERY_RESET_COUNTS 1u
+/* IOCTL_GUNSIM_TIMES: after the copy, forget every stamp */
+#define GUNSIM_QUERY_RESET_TIMES 2u
+
+/* Two minutes of 60 ms ticks, and a state change every half second of them. */
+#define GUNSIM_READ_STAMPS 2048
+#define GUNSIM_CHANGE_STAMPS 256
 
 typedef struct GunsimQuery {
     unsigned long flags;
@@ -40,3 +48,18 @@ typedef struct GunsimStatus {
     unsigned char report[GUNSIM_REPORT_SIZE];
     unsigned char reserved[2];
 } GunsimStatus;
+
+/* Stamps of the driver's own clock (KeQueryPerformanceCounter), `frequency` a second. */
+typedef struct GunsimChangeStamp {
+    long long changed;
+    long long firstRead; /* 0 until a read returns the new report */
+} GunsimChangeStamp;
+
+typedef struct GunsimTimes {
+    long long frequency;
+    /* Stamped since the last reset; the rings keep the latest, entry i at [i % size]. */
+    unsigned long readCount;
+    unsigned long changeCount;
+    long long reads[GUNSIM_READ_STAMPS];
+    GunsimChangeStamp changes[GUNSIM_CHANGE_STAMPS];
+} GunsimTimes;

@@ -5,6 +5,7 @@
 #include "device_notice.h"
 #include "device_registry.h"
 #include "driver_service.h"
+#include "read_times.h"
 #include "report_text.h"
 #include "trace.h"
 
@@ -19,6 +20,10 @@ const char kUsage[] =
     "  plug                   plug back in; handles opened before the pull stay dead\n"
     "  reads [reset]          reads answered with a report (reset: then zero both counters)\n"
     "  failed                 reads failed while unplugged\n"
+    "  readtimes [reset|list] how steadily the gun is read, in ms of the driver's clock: intervals\n"
+    "                         between reads (median, p99, max, over 90 ms), delays from a change of\n"
+    "                         state to the first read returning it (reset: then forget the stamps;\n"
+    "                         list: every interval and delay)\n"
     "  status                 plugged, report, counters and read length on one line\n"
     "  readlen N              answer reads with only the first N (0..6) bytes\n"
     "  wait-reads N [MS]      wait until at least N reads were answered (default 10000 ms)\n"
@@ -80,6 +85,8 @@ Reply CommandRunner::Run(const std::vector<std::string>& words)
         return Reads(args);
     if (name == "failed" && args.empty())
         return Failed();
+    if (name == "readtimes")
+        return ReadTimes(args);
     if (name == "status" && args.empty())
         return Status();
     if (name == "readlen")
@@ -170,6 +177,19 @@ Reply CommandRunner::Failed()
     if (!Query(status, false, failure))
         return failure;
     return Ok(std::to_string(status.failedReads));
+}
+
+Reply CommandRunner::ReadTimes(const std::vector<std::string>& args)
+{
+    const bool reset = args.size() == 1 && args[0] == "reset";
+    const bool list = args.size() == 1 && args[0] == "list";
+    if (!args.empty() && !reset && !list)
+        return Err("usage: readtimes [reset|list]");
+    // About 20 KiB of stamps: kept off the stack.
+    std::vector<GunsimTimes> times(1);
+    if (!m_control.QueryTimes(times[0], reset))
+        return NotAnswering();
+    return Ok(list ? ListReadTimes(times[0]) : SummarizeReadTimes(times[0]));
 }
 
 Reply CommandRunner::Status()

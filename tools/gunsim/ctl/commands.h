@@ -28,6 +28,7 @@ private:
     Reply SetPlugged(bool plugged);
     Reply Reads(const std::vector<std::string>& args);
     Reply Failed();
+    Reply ReadTimes(const std::vector<std::string>& args);
     Reply Status();
     Reply ReadLength(const std::vector<std::string>& args);
     Reply WaitForCount(const std::vector<std::string>& args, bool failedReads);

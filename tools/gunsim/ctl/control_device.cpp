@@ -53,3 +53,9 @@ bool GunsimControl::Query(GunsimStatus& status, bool resetCounts)
     GunsimQuery query = {resetCounts ? GUNSIM_QUERY_RESET_COUNTS : 0u};
     return Control(IOCTL_GUNSIM_STATUS, &query, sizeof(query), &status, sizeof(status));
 }
+
+bool GunsimControl::QueryTimes(GunsimTimes& times, bool reset)
+{
+    GunsimQuery query = {reset ? GUNSIM_QUERY_RESET_TIMES : 0u};
+    return Control(IOCTL_GUNSIM_TIMES, &query, sizeof(query), &times, sizeof(times));
+}

@@ -1,4 +1,4 @@
-// The simulated gun's control device: state, pull-out, plug-in, counters.
+// The simulated gun's control device: state, pull-out, plug-in, counters, read stamps.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,7 @@ public:
     bool Plug();
     bool SetReadLength(DWORD length);
     bool Query(GunsimStatus& status, bool resetCounts);
+    bool QueryTimes(GunsimTimes& times, bool reset);
 
 private:
     bool Control(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize);

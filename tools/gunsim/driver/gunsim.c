@@ -1,5 +1,7 @@
 /* The simulated gun: a kernel-mode driver that answers every read at once with
-   the report its control program last set, and fails reads while "pulled out". */
+   the report its control program last set, and fails reads while "pulled out".
+   It stamps every answered read and every change of the report on its own clock,
+   so how steadily a reader polls is measured where the reads arrive. */
 #include <ntddk.h>
 
 #include "../gunsim_protocol.h"
@@ -20,6 +22,7 @@ typedef struct GunsimDevice {
     ULONG generation;
     LONG reads;
     LONG failedReads;
+    GunsimTimes times;
 } GunsimDevice;
 
 static UNICODE_STRING InterfaceLink(void)
@@ -51,6 +54,36 @@ static void Lock(GunsimDevice *gun)
 static void Unlock(GunsimDevice *gun)
 {
     KeReleaseMutex(&gun->lock, FALSE);
+}
+
+static LONGLONG Now(void)
+{
+    return KeQueryPerformanceCounter(NULL).QuadPart;
+}
+
+/* Under the lock, with the report just copied out. */
+static void StampRead(GunsimTimes *times)
+{
+    LONGLONG now = Now();
+    GunsimChangeStamp *last;
+
+    times->reads[times->readCount % GUNSIM_READ_STAMPS] = now;
+    times->readCount++;
+    if (times->changeCount) {
+        last = &times->changes[(times->changeCount - 1) % GUNSIM_CHANGE_STAMPS];
+        if (!last->firstRead)
+            last->firstRead = now;
+    }
+}
+
+/* Under the lock; a report set again unchanged is no change. */
+static void StampChange(GunsimTimes *times)
+{
+    GunsimChangeStamp *next = &times->changes[times->changeCount % GUNSIM_CHANGE_STAMPS];
+
+    next->changed = Now();
+    next->firstRead = 0;
+    times->changeCount++;
 }
 
 static NTSTATUS Complete(PIRP irp, NTSTATUS status, ULONG_PTR information)
@@ -96,6 +129,7 @@ static NTSTATUS NTAPI DispatchRead(PDEVICE_OBJECT device, PIRP irp)
     }
     length = gun->readLength < wanted ? gun->readLength : wanted;
     RtlCopyMemory(irp->AssociatedIrp.SystemBuffer, gun->report, length);
+    StampRead(&gun->times);
     Unlock(gun);
     InterlockedIncrement(&gun->reads);
     return Complete(irp, STATUS_SUCCESS, length);
@@ -106,7 +140,10 @@ static NTSTATUS SetState(GunsimDevice *gun, const void *input, ULONG inputLength
     if (inputLength != GUNSIM_REPORT_SIZE)
         return STATUS_INVALID_PARAMETER;
     Lock(gun);
-    RtlCopyMemory(gun->report, input, GUNSIM_REPORT_SIZE);
+    if (RtlCompareMemory(gun->report, input, GUNSIM_REPORT_SIZE) != GUNSIM_REPORT_SIZE) {
+        RtlCopyMemory(gun->report, input, GUNSIM_REPORT_SIZE);
+        StampChange(&gun->times);
+    }
     Unlock(gun);
     return STATUS_SUCCESS;
 }
@@ -188,6 +225,27 @@ static NTSTATUS QueryStatus(GunsimDevice *gun, void *buffer, ULONG inputLength, 
     return STATUS_SUCCESS;
 }
 
+static NTSTATUS QueryTimes(GunsimDevice *gun, void *buffer, ULONG inputLength, ULONG outputLength,
+                           ULONG_PTR *written)
+{
+    GunsimQuery query = {0};
+
+    if (outputLength < sizeof(GunsimTimes))
+        return STATUS_BUFFER_TOO_SMALL;
+    if (inputLength >= sizeof(query))
+        RtlCopyMemory(&query, buffer, sizeof(query));
+
+    Lock(gun);
+    RtlCopyMemory(buffer, &gun->times, sizeof(GunsimTimes));
+    if (query.flags & GUNSIM_QUERY_RESET_TIMES) {
+        gun->times.readCount = 0;
+        gun->times.changeCount = 0;
+    }
+    Unlock(gun);
+    *written = sizeof(GunsimTimes);
+    return STATUS_SUCCESS;
+}
+
 static NTSTATUS NTAPI DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp)
 {
     GunsimDevice *gun = (GunsimDevice *)device->DeviceExtension;
@@ -214,6 +272,9 @@ static NTSTATUS NTAPI DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp)
     case IOCTL_GUNSIM_SET_READ_LENGTH:
         status = SetReadLength(gun, buffer, inputLength);
         break;
+    case IOCTL_GUNSIM_TIMES:
+        status = QueryTimes(gun, buffer, inputLength, outputLength, &written);
+        break;
     default:
         status = STATUS_INVALID_DEVICE_REQUEST;
         break;
@@ -239,6 +300,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     UNICODE_STRING control = ControlLink();
     PDEVICE_OBJECT device;
     GunsimDevice *gun;
+    LARGE_INTEGER frequency;
     NTSTATUS status;
 
     (void)registryPath;
@@ -258,6 +320,8 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath)
     gun->report[5] = 0x00;
     gun->readLength = GUNSIM_REPORT_SIZE;
     gun->generation = 1;
+    KeQueryPerformanceCounter(&frequency);
+    gun->times.frequency = frequency.QuadPart;
 
     status = IoCreateSymbolicLink(&control, &name);
     if (!NT_SUCCESS(status)) {

@@ -1,0 +1,89 @@
+#include "read_times.h"
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// A 60 ms tick that came half a period late or more was missed.
+const double kMissedTickMs = 90.0;
+
+struct Figures {
+    std::vector<double> intervals;  // between consecutive reads, ms
+    std::vector<double> delays;     // from a change to the first read returning it, ms
+    unsigned long unread = 0;       // changes no read returned (replaced first, or still pending)
+};
+
+Figures Collect(const GunsimTimes& times)
+{
+    Figures figures;
+    const double msPerStamp = times.frequency > 0 ? 1000.0 / static_cast<double>(times.frequency) : 0.0;
+
+    const unsigned long reads = std::min<unsigned long>(times.readCount, GUNSIM_READ_STAMPS);
+    for (unsigned long i = times.readCount - reads + 1; i < times.readCount; ++i)
+        figures.intervals.push_back(
+            static_cast<double>(times.reads[i % GUNSIM_READ_STAMPS] - times.reads[(i - 1) % GUNSIM_READ_STAMPS]) *
+            msPerStamp);
+
+    const unsigned long changes = std::min<unsigned long>(times.changeCount, GUNSIM_CHANGE_STAMPS);
+    for (unsigned long i = times.changeCount - changes; i < times.changeCount; ++i) {
+        const GunsimChangeStamp& change = times.changes[i % GUNSIM_CHANGE_STAMPS];
+        if (change.firstRead)
+            figures.delays.push_back(static_cast<double>(change.firstRead - change.changed) * msPerStamp);
+        else
+            ++figures.unread;
+    }
+    return figures;
+}
+
+std::string Ms(double ms)
+{
+    char text[32];
+    snprintf(text, sizeof(text), "%.1f", ms);
+    return text;
+}
+
+// Nearest rank: the smallest value with at least `fraction` of them at or below it.
+std::string Percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return "-";
+    std::sort(values.begin(), values.end());
+    size_t rank = static_cast<size_t>(fraction * static_cast<double>(values.size()) + 0.999999);
+    rank = std::max<size_t>(rank, 1);
+    return Ms(values[std::min(rank, values.size()) - 1]);
+}
+
+std::string Join(const std::vector<double>& values)
+{
+    std::string text;
+    for (double value : values)
+        text += " " + Ms(value);
+    return text;
+}
+
+}  // namespace
+
+std::string SummarizeReadTimes(const GunsimTimes& times)
+{
+    const Figures figures = Collect(times);
+    const long missed = std::count_if(figures.intervals.begin(), figures.intervals.end(),
+                                      [](double ms) { return ms > kMissedTickMs; });
+    return "reads " + std::to_string(times.readCount) +
+           " interval-median " + Percentile(figures.intervals, 0.5) +
+           " interval-p99 " + Percentile(figures.intervals, 0.99) +
+           " interval-max " + Percentile(figures.intervals, 1.0) +
+           " over-90ms " + std::to_string(missed) +
+           " changes " + std::to_string(times.changeCount) +
+           " unread " + std::to_string(figures.unread) +
+           " delay-median " + Percentile(figures.delays, 0.5) +
+           " delay-max " + Percentile(figures.delays, 1.0);
+}
+
+std::string ListReadTimes(const GunsimTimes& times)
+{
+    const Figures figures = Collect(times);
+    return "intervals" + Join(figures.intervals) + " delays" + Join(figures.delays);
+}
