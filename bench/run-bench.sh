@@ -2,15 +2,22 @@
 # Measures the figures the README reports and prints them as a table; nothing
 # here passes or fails on a figure.
 #   bench/run-bench.sh [ROUNDS]      ROUNDS: starts of each program under Wine (default 9)
+#   bench/run-bench.sh --steadiness [SECONDS]   only how steady the aim is (bench/steadiness.sh)
 # Figures: the exe's size and imports; start-up to the window shown and peak
 # working set under Wine, each as a ratio against a bare DialogBoxParamA
 # program on the same template, alternating in one run; the host tick's time
 # (Google Benchmark) and its instructions (callgrind) on a build without
-# sanitizers. Builds what is missing in build/win32 and build/bench-host; Wine
-# runs in its own prefix (build/bench-prefix) on its own Xvfb.
+# sanitizers; how evenly a running conversion reads the gun, idle and busy.
+# Builds what is missing in build/win32 and build/bench-host; Wine runs in its
+# own prefix (build/bench-prefix) on its own Xvfb (GLIMMER_BENCH_DISPLAY: its
+# number, else the first free from 95).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+if [[ ${1:-} == --steadiness ]]; then
+  shift
+  exec bench/steadiness.sh "$@"
+fi
 rounds=${1:-9}
 . cmake/ensure-deps.sh
 ensure_deps
@@ -91,8 +98,10 @@ row "instructions per tick (callgrind, 100,000 ticks)" \
 echo "== start-up and memory under Wine ($rounds starts of each)"
 export GLIMMER_BUILD=$win
 export WINEPREFIX=${GLIMMER_BENCH_PREFIX:-$root/build/bench-prefix}
-display=95
-while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+display=${GLIMMER_BENCH_DISPLAY:-95}
+if [[ -z ${GLIMMER_BENCH_DISPLAY:-} ]]; then
+  while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+fi
 export DISPLAY=:$display
 . tools/gunsim/wine-env.sh
 down() { tools/gunsim/down.sh "$win" >/dev/null 2>&1 || true; }
@@ -114,6 +123,9 @@ row "start-up to window shown under Wine (median of $rounds)" \
   "$startup_a ms vs $startup_b ms bare: ratio $ratio_start" "ratio ≤ 1.2" "$(le "$ratio_start" 1.2 && echo met || echo MISSED)"
 row "peak working set under Wine (median of $rounds)" \
   "$peak_a KiB vs $peak_b KiB bare: ratio $ratio_mem" "ratio ≤ 1.2" "$(le "$ratio_mem" 1.2 && echo met || echo MISSED)"
+
+bench/steadiness.sh --rows "$host/steadiness.rows"
+mapfile -t -O "${#rows[@]}" rows <"$host/steadiness.rows"
 
 {
   echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) × $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# How steady the aim is: how evenly a running conversion reads the gun, under
+# Wine. Prints table rows; nothing here passes or fails on a figure.
+#   bench/steadiness.sh [--rows FILE] [SECONDS]    (also: bench/run-bench.sh --steadiness)
+# Starts the shipped exe with the simulated gun, presses Start in its window and
+# moves the gun for SECONDS (default 60) at uneven steps of about half a second,
+# twice: on the machine as it is, then with two busy processes (yes >/dev/null).
+# The gun's driver stamps every read it answers and every change of its report
+# on its own clock; from those come the interval between reads (median, p99,
+# max, count over 90 ms: a missed 60 ms tick) and the delay from a change to the
+# first read that returns it. Takes SECONDS twice plus 2-4 minutes for the
+# build check, the prefix and the program's start.
+# Folders: GLIMMER_BENCH_WIN32 (build/win32), GLIMMER_BENCH_PREFIX
+# (build/bench-prefix); GLIMMER_BENCH_DISPLAY picks the X display number
+# (default: the first free from 95; Xvfb is started there unless one answers).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+rows_file=
+while [[ $# -gt 0 ]]; do
+  case $1 in
+  --rows) rows_file=$2; shift 2 ;;
+  *) break ;;
+  esac
+done
+seconds=${1:-60}
+[[ $seconds =~ ^[0-9]+$ && $seconds -ge 5 ]] || { echo "steadiness.sh: SECONDS must be a whole number, 5 or more" >&2; exit 2; }
+
+. cmake/ensure-deps.sh
+ensure_deps
+ensure_i386_exec
+
+win=${GLIMMER_BENCH_WIN32:-$root/build/win32}
+mkdir -p "$root/build"
+buildlog=$root/build/bench-steadiness-build.log
+{ cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
+  cmake --build "$win" -j2; } >"$buildlog" 2>&1 || { tail -30 "$buildlog" >&2; exit 1; }
+inspector=$(find "$win/tests" -name inspector.exe -print -quit)
+[[ -n $inspector ]] || { echo "steadiness.sh: the build made no inspector.exe" >&2; exit 1; }
+out=$win/bench/steadiness
+rm -rf "$out"
+mkdir -p "$out"
+log=$out/wine.log
+
+export GLIMMER_BUILD=$win
+export WINEPREFIX=${GLIMMER_BENCH_PREFIX:-$root/build/bench-prefix}
+display=${GLIMMER_BENCH_DISPLAY:-95}
+if [[ -z ${GLIMMER_BENCH_DISPLAY:-} ]]; then
+  while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+fi
+export DISPLAY=:$display
+. tools/gunsim/wine-env.sh
+. tools/gunsim/session.sh
+
+busy=()
+stop_busy() {
+  local pid
+  for pid in "${busy[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${busy[@]}"; do wait "$pid" 2>/dev/null || true; done
+  busy=()
+}
+cleanup() {
+  trap - EXIT INT TERM
+  stop_busy
+  tools/gunsim/down.sh "$win" >>"$log" 2>&1 || tools/gunsim/down.sh "$win" >>"$log" 2>&1 ||
+    echo "steadiness.sh: some Wine process or Xvfb would not end (see $log)" >&2
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+echo "== steadiness under Wine: ${seconds} s idle, then ${seconds} s with two busy processes (display $DISPLAY)"
+tools/gunsim/up.sh "$win" >>"$log" 2>&1 || { tail -5 "$log" >&2; exit 1; }
+inspect() { timeout 120 wine "$inspector" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
+setsid wine "$win/app/Glimmerdot.exe" </dev/null >>"$log" 2>&1 &
+inspect wait visible 1 60000 + click 1005 + wait enabled 1004 1 10000 >/dev/null ||
+  { echo "steadiness.sh: the conversion did not start (see $log)" >&2; exit 1; }
+
+# Uneven holds, so the changes fall at every phase of the 60 ms tick; every
+# step aims elsewhere, so each one is a change and moves the cursor.
+trace=$out/moves.trace
+holds=(433 587 491 619 367 541 463)
+points=("300 100" "520 180" "200 60" "640 200" "416 128")
+: >"$trace"
+total=0 step=0
+while ((total < seconds * 1000)); do
+  hold=${holds[step % ${#holds[@]}]}
+  echo "FF FF ${points[step % ${#points[@]}]} $hold" >>"$trace"
+  total=$((total + hold)) step=$((step + 1))
+done
+trace_dos=$(winepath -w "$trace" 2>/dev/null)
+
+rows=()
+row() { rows+=("| $1 | $2 | $3 | $4 |"); }
+field() { sed -n "s/.* $1 \([^ ]*\).*/\1/p" <<<" $2"; }
+within() { awk "BEGIN{exit !($1)}"; }
+
+measure() {
+  local name=$1 what=$2 load reply summary
+  load=$(cut -d' ' -f1-3 /proc/loadavg)
+  # Into a file: a process Wine starts on the way must not hold a pipe of ours.
+  printf 'readtimes reset\nplay %s\nreadtimes\nreadtimes list\n' "$trace_dos" >"$out/$name.cmd"
+  timeout $((seconds + 300)) wine "$GUNSIMCTL" batch <"$out/$name.cmd" >"$out/$name.raw" 2>>"$log" || true
+  tr -d '\r' <"$out/$name.raw" >"$out/$name.txt"
+  reply=$(sed -n 3p "$out/$name.txt")
+  [[ $reply == "ok reads "* ]] || { echo "steadiness.sh: no figures for $what: $(tr '\n' ' ' <"$out/$name.txt")" >&2; exit 1; }
+  summary=${reply#ok }
+  local median p99 max over reads changes unread dmedian dmax
+  median=$(field interval-median "$summary") p99=$(field interval-p99 "$summary")
+  max=$(field interval-max "$summary") over=$(field over-90ms "$summary") reads=$(field reads "$summary")
+  changes=$(field changes "$summary") unread=$(field unread "$summary")
+  dmedian=$(field delay-median "$summary") dmax=$(field delay-max "$summary")
+  echo "   $what (load average before: $load): $summary"
+  local goal verdict
+  if [[ $name == idle ]]; then
+    goal="median 60 ± 3 ms, p99 ≤ 75 ms, none over 90 ms"
+    within "$median >= 57 && $median <= 63 && $p99 <= 75 && $over == 0" && verdict=met || verdict=MISSED
+  else
+    goal="median 60 ± 3 ms"
+    within "$median >= 57 && $median <= 63" && verdict=met || verdict=MISSED
+  fi
+  row "interval between reads, $what ($seconds s, Wine)" \
+    "median $median ms, p99 $p99 ms, max $max ms; $over of $((reads - 1)) over 90 ms" "$goal" "$verdict"
+  row "gun change to first read returning it, $what" \
+    "median $dmedian ms, max $dmax ms ($((changes - unread)) changes)" "" "-"
+}
+
+measure idle "idle"
+yes >/dev/null &
+busy+=($!)
+yes >/dev/null &
+busy+=($!)
+measure busy "two busy processes"
+stop_busy
+
+inspect close + waitexit 30000 >/dev/null || true
+{
+  echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) × $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
+  echo
+  echo "| figure | measured | goal | |"
+  echo "|---|---|---|---|"
+  printf '%s\n' "${rows[@]}"
+} | tee "$out/figures.md"
+[[ -z $rows_file ]] || printf '%s\n' "${rows[@]}" >"$rows_file"
+echo "(every interval and delay: ${out#$root/}/idle.txt, busy.txt)"
