@@ -95,6 +95,32 @@ row() { rows+=("| $1 | $2 | $3 | $4 |"); }
 field() { sed -n "s/.* $1 \([^ ]*\).*/\1/p" <<<" $2"; }
 within() { awk "BEGIN{exit !($1)}"; }
 
+# Where the late reads (over 75 ms after the one before) fall: right after a
+# tick whose handler moved the cursor (our handler), or with a state change of
+# the harness inside the gap (the harness), each beside how often that happens
+# to any read. Neither: the timer's message or the read came late by itself.
+late_reads() {
+  awk '{
+    section = ""
+    for (i = 1; i <= NF; i++) {
+      if ($i == "ok") continue
+      if ($i == "reads" || $i == "changes") { section = $i; continue }
+      if (section == "reads") read[++n] = $i
+      else { split($i, pair, ">"); changed[++m] = pair[1]; if (pair[2] != "-") moved[pair[2]] = 1 }
+    }
+    for (i = 2; i <= n; i++) {
+      gap = 0
+      for (j = 1; j <= m; j++) if (changed[j] > read[i - 1] && changed[j] <= read[i]) gap = 1
+      after = (read[i - 1] in moved)
+      all_after += after; all_gap += gap
+      if (read[i] - read[i - 1] > 75) { late++; late_after += after; late_gap += gap }
+    }
+    printf "late reads (over 75 ms): %d of %d; after a tick that moved the cursor: %d (of all reads %.0f%%); " \
+      "a change by the harness in the gap: %d (of all gaps %.0f%%)\n",
+      late, n - 1, late_after, 100 * all_after / (n > 1 ? n - 1 : 1), late_gap, 100 * all_gap / (n > 1 ? n - 1 : 1)
+  }' <<<"$1"
+}
+
 measure() {
   local name=$1 what=$2 load reply summary
   load=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -111,6 +137,7 @@ measure() {
   changes=$(field changes "$summary") unread=$(field unread "$summary")
   dmedian=$(field delay-median "$summary") dmax=$(field delay-max "$summary")
   echo "   $what (load average before: $load): $summary"
+  echo "   $(late_reads "$(sed -n 4p "$out/$name.txt")")"
   local goal verdict
   if [[ $name == idle ]]; then
     goal="median 60 ± 3 ms, p99 ≤ 75 ms, none over 90 ms"

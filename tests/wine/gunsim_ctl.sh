@@ -86,7 +86,8 @@ awk "BEGIN{exit !($(field interval-max "$figures") >= 300 && $(field interval-ma
   $(field delay-max "$figures") >= 0 && $(field delay-max "$figures") <= $took_ms)}" ||
   fail "a 300 ms pause between reads, all within $took_ms ms, is not what the stamps say: $figures"
 list=$(gunsim_send readtimes list) || fail "readtimes list"
-[[ $list =~ ^intervals\ [0-9.]+\ [0-9.]+\ delays\ [0-9.]+$ ]] || fail "readtimes list: $list"
+[[ $list =~ ^reads\ 0\.0\ [0-9.]+\ [0-9.]+\ changes\ -[0-9.]+\>-\ -[0-9.]+\>0\.0$ ]] ||
+  fail "readtimes list, three reads and two changes before the first, one of them read by it: $list"
 wine_session_stop LINK
 
 gunsim_send state FF FF 416 128 >/dev/null || fail "restoring the idle state"

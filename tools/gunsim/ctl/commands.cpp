@@ -23,7 +23,7 @@ const char kUsage[] =
     "  readtimes [reset|list] how steadily the gun is read, in ms of the driver's clock: intervals\n"
     "                         between reads (median, p99, max, over 90 ms), delays from a change of\n"
     "                         state to the first read returning it (reset: then forget the stamps;\n"
-    "                         list: every interval and delay)\n"
+    "                         list: every stamp, in ms from the first read)\n"
     "  status                 plugged, report, counters and read length on one line\n"
     "  readlen N              answer reads with only the first N (0..6) bytes\n"
     "  wait-reads N [MS]      wait until at least N reads were answered (default 10000 ms)\n"

@@ -56,13 +56,6 @@ std::string Percentile(std::vector<double> values, double fraction)
     return Ms(values[std::min(rank, values.size()) - 1]);
 }
 
-std::string Join(const std::vector<double>& values)
-{
-    std::string text;
-    for (double value : values)
-        text += " " + Ms(value);
-    return text;
-}
 
 }  // namespace
 
@@ -84,6 +77,19 @@ std::string SummarizeReadTimes(const GunsimTimes& times)
 
 std::string ListReadTimes(const GunsimTimes& times)
 {
-    const Figures figures = Collect(times);
-    return "intervals" + Join(figures.intervals) + " delays" + Join(figures.delays);
+    const double msPerStamp = times.frequency > 0 ? 1000.0 / static_cast<double>(times.frequency) : 0.0;
+    const unsigned long reads = std::min<unsigned long>(times.readCount, GUNSIM_READ_STAMPS);
+    const long long origin = reads ? times.reads[(times.readCount - reads) % GUNSIM_READ_STAMPS] : 0;
+    const auto sinceOrigin = [&](long long stamp) { return Ms(static_cast<double>(stamp - origin) * msPerStamp); };
+
+    std::string text = "reads";
+    for (unsigned long i = times.readCount - reads; i < times.readCount; ++i)
+        text += " " + sinceOrigin(times.reads[i % GUNSIM_READ_STAMPS]);
+    text += " changes";
+    const unsigned long changes = std::min<unsigned long>(times.changeCount, GUNSIM_CHANGE_STAMPS);
+    for (unsigned long i = times.changeCount - changes; i < times.changeCount; ++i) {
+        const GunsimChangeStamp& change = times.changes[i % GUNSIM_CHANGE_STAMPS];
+        text += " " + sinceOrigin(change.changed) + ">" + (change.firstRead ? sinceOrigin(change.firstRead) : "-");
+    }
+    return text;
 }

@@ -8,5 +8,7 @@
 // "reads N interval-median MS interval-p99 MS interval-max MS over-90ms N
 //  changes N unread N delay-median MS delay-max MS"; "-" where nothing was stamped.
 std::string SummarizeReadTimes(const GunsimTimes& times);
-// "intervals MS MS ... delays MS MS ...", every one kept, oldest first.
+// Every stamp kept, oldest first, in ms from the oldest read kept:
+// "reads MS MS ... changes MS>MS ...", a change and the first read returning it
+// ("MS>-" when none did), so a late read can be set beside what happened before it.
 std::string ListReadTimes(const GunsimTimes& times);
