@@ -96,14 +96,7 @@ row "instructions per tick (callgrind, 100,000 ticks)" \
 
 # --- under Wine ---------------------------------------------------------------
 echo "== start-up and memory under Wine ($rounds starts of each)"
-export GLIMMER_BUILD=$win
-export WINEPREFIX=${GLIMMER_BENCH_PREFIX:-$root/build/bench-prefix}
-display=${GLIMMER_BENCH_DISPLAY:-95}
-if [[ -z ${GLIMMER_BENCH_DISPLAY:-} ]]; then
-  while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-fi
-export DISPLAY=:$display
-. tools/gunsim/wine-env.sh
+. bench/wine-env.sh
 down() { tools/gunsim/down.sh "$win" >/dev/null 2>&1 || true; }
 trap down EXIT
 tools/gunsim/up.sh "$win" >/dev/null

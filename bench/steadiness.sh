@@ -43,14 +43,7 @@ rm -rf "$out"
 mkdir -p "$out"
 log=$out/wine.log
 
-export GLIMMER_BUILD=$win
-export WINEPREFIX=${GLIMMER_BENCH_PREFIX:-$root/build/bench-prefix}
-display=${GLIMMER_BENCH_DISPLAY:-95}
-if [[ -z ${GLIMMER_BENCH_DISPLAY:-} ]]; then
-  while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-fi
-export DISPLAY=:$display
-. tools/gunsim/wine-env.sh
+. bench/wine-env.sh
 . tools/gunsim/session.sh
 
 busy=()
