@@ -68,6 +68,8 @@ protected:                                          \
 #define ON_WM_LBUTTONDOWN() \
     AFX_WINDOW_ENTRY(WM_LBUTTONDOWN, self->OnLButtonDown(UINT(wParam), CPoint(lParam)))
 #define ON_WM_TIMER()        AFX_WINDOW_ENTRY(WM_TIMER, self->OnTimer(UINT(wParam)))
+#define ON_WM_DISPLAYCHANGE() \
+    AFX_WINDOW_ENTRY(WM_DISPLAYCHANGE, self->OnDisplayChange(UINT(wParam), LOWORD(lParam), HIWORD(lParam)))
 #define ON_MESSAGE(message, memberFxn) \
     AFX_WINDOW_ENTRY(message, result = self->memberFxn(wParam, lParam))
 

@@ -36,6 +36,7 @@ protected:
     void OnMouseMove(UINT, CPoint) { Default(); }
     void OnLButtonDown(UINT, CPoint) { Default(); }
     void OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
+    void OnDisplayChange(UINT, int, int) { Default(); }
 
     // Every message of a subclassed window passes through here.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

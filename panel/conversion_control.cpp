@@ -70,3 +70,12 @@ LRESULT CConverterDlg::OnDeviceChange(WPARAM, LPARAM)
     device.Open();
     return 0;
 }
+
+// Games switch the display to a mode of their own and back; the cursor must
+// follow the gun over whichever mode is on. The size is read from the screen
+// itself, as at start-up, and the next poll places the cursor.
+void CConverterDlg::OnDisplayChange(UINT bitsPerPixel, int cx, int cy)
+{
+    CDialog::OnDisplayChange(bitsPerPixel, cx, cy);
+    emulator.ReadScreenSize();
+}

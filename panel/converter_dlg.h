@@ -28,6 +28,7 @@ protected:
     void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
     void OnTimer(UINT id);
     LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
+    void OnDisplayChange(UINT bitsPerPixel, int cx, int cy);
     void StopConversion();
 
     // Window behaviour (window_behaviour.cpp)

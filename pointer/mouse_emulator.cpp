@@ -13,7 +13,7 @@ const WORD kOffScreenRawY = 5;
 // The cursor never reaches the last three rows and columns.
 const int kEdgeMargin = 4;
 
-// The desktop's device context, released however the constructor ends.
+// The desktop's device context, released however the reading ends.
 class DesktopDC {
 public:
     DesktopDC() : m_window(GetDesktopWindow()), m_dc(GetDC(m_window)) {}
@@ -52,21 +52,28 @@ CMouseEmulator::CMouseEmulator()
       m_scaleY(0.0f),
       m_cursorX(0),
       m_cursorY(0),
-      // The one position that never moves the cursor, so the first report that can move it does.
       m_lastRawX(kOffScreenRawX),
       m_lastRawY(kOffScreenRawY),
       m_left(0),
       m_middle(0),
       m_right(0),
       m_leftHeld(FALSE) {
+    ReadScreenSize();
+}
+
+CMouseEmulator::~CMouseEmulator() {}
+
+void CMouseEmulator::ReadScreenSize() {
     DesktopDC screen;
     m_screenWidth = GetDeviceCaps(screen.Get(), HORZRES);
     m_screenHeight = GetDeviceCaps(screen.Get(), VERTRES);
     m_scaleX = static_cast<float>(m_screenWidth) * kScalePerPixelX;
     m_scaleY = static_cast<float>(m_screenHeight) * kScalePerPixelY;
+    // The one position that never moves the cursor, so the next report that
+    // can move it does: a gun held still is placed for this size too.
+    m_lastRawX = kOffScreenRawX;
+    m_lastRawY = kOffScreenRawY;
 }
-
-CMouseEmulator::~CMouseEmulator() {}
 
 void CMouseEmulator::SetAssignments(BYTE left, BYTE middle, BYTE right) {
     m_left = left;

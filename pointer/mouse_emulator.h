@@ -13,6 +13,9 @@ public:
     virtual ~CMouseEmulator();
 
     void SetAssignments(BYTE left, BYTE middle, BYTE right);
+    // Takes the screen size anew after a display mode change; the next report
+    // on the screen places the cursor for it, even if the gun has not moved.
+    void ReadScreenSize();
     void Update(WORD rawX, WORD rawY, const ButtonEdges& edges);
     // Sends the left-up of a press still held, so stopping never leaves the button down.
     void ReleaseHeldButton();

@@ -82,6 +82,9 @@ public:
     CPoint mousePoint;
     int sizeCx = 0;
     int sizeCy = 0;
+    UINT displayDepth = 0;
+    int displayCx = 0;
+    int displayCy = 0;
 
 protected:
     BOOL OnInitDialog() override
@@ -104,6 +107,7 @@ protected:
         ::SetWindowTextA(m_hWnd, "after");
         SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
         SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+        SendMessage(WM_DISPLAYCHANGE, 16, MAKELPARAM(800, 600));
 
         ::PostMessageA(m_hWnd, WM_COMMAND, IDOK, 0);
         return TRUE;
@@ -122,6 +126,12 @@ protected:
     {
         sizeCx = cx;
         sizeCy = cy;
+    }
+    void OnDisplayChange(UINT depth, int cx, int cy)
+    {
+        displayDepth = depth;
+        displayCx = cx;
+        displayCy = cy;
     }
     LRESULT OnNested(WPARAM, LPARAM) { return Default(); }
     // Default processing first, then work that relies on it.
@@ -145,6 +155,7 @@ BEGIN_MESSAGE_MAP(CRoutingDlg, CTestDlg)
     ON_WM_QUERYDRAGICON()
     ON_WM_MOUSEMOVE()
     ON_WM_SIZE()
+    ON_WM_DISPLAYCHANGE()
     ON_MESSAGE(WM_NESTED, OnNested)
     ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
@@ -230,6 +241,7 @@ void CTestApp::TestRouting()
     CHECK(scenario, std::strcmp(dialog.textSeenInHandler, "after") == 0);
     CHECK(scenario, dialog.mousePoint.x == -5 && dialog.mousePoint.y == 7);
     CHECK(scenario, dialog.sizeCx == 300 && dialog.sizeCy == 200);
+    CHECK(scenario, dialog.displayDepth == 16 && dialog.displayCx == 800 && dialog.displayCy == 600);
 }
 
 void CTestApp::TestEnding()

@@ -26,6 +26,9 @@ bool CmdRestore(Session&, const Args&);
 bool CmdCursor(Session&, const Args&);
 bool CmdMoveCursor(Session&, const Args&);
 
+// The display mode.
+bool CmdDisplay(Session&, const Args&);
+
 // Mouse button events seen system-wide.
 bool CmdRecord(Session&, const Args&);
 

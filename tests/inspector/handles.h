@@ -73,3 +73,20 @@ public:
 private:
     HHOOK m_hook;
 };
+
+// The screen's device context.
+class ScopedScreenDC {
+public:
+    ScopedScreenDC() : m_dc(::GetDC(nullptr)) {}
+    ~ScopedScreenDC()
+    {
+        if (m_dc != nullptr)
+            ::ReleaseDC(nullptr, m_dc);
+    }
+    ScopedScreenDC(const ScopedScreenDC&) = delete;
+    ScopedScreenDC& operator=(const ScopedScreenDC&) = delete;
+    HDC get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};

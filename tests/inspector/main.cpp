@@ -41,6 +41,7 @@ const Entry kCommands[] = {
     {"restore", CmdRestore, "the system menu's Restore (SC_RESTORE)"},
     {"cursor", CmdCursor, "the cursor position"},
     {"movecursor", CmdMoveCursor, "X Y: place the cursor"},
+    {"display", CmdDisplay, "[WIDTH HEIGHT]: the screen's mode, after changing it when given"},
     {"record", CmdRecord, "MS [EVENTS]: mouse button events seen by a low-level hook"},
     {"tray", CmdTray, "[wait COUNT MS]: the tray window and its icons"},
     {"trayclick", CmdTrayClick, "left|right|double [post]: click the first tray icon"},

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <string>
 
 #include "pointer/mouse_emulator.h"
 #include "standin_fixture.h"
@@ -34,7 +35,7 @@ std::vector<DWORD> MouseEvents() {
 
 class MouseEmulatorTest : public StandinTest {};
 
-TEST_F(MouseEmulatorTest, ReadsTheScreenSizeOnceAndReleasesTheDC) {
+TEST_F(MouseEmulatorTest, ReadsTheScreenSizeFromTheDesktopAndReleasesTheDC) {
     standin::SetScreenSize(1024, 768);
     CMouseEmulator emulator;
     EXPECT_EQ((std::vector<Fn>{Fn::GetDesktopWindow, Fn::GetDC, Fn::GetDeviceCaps, Fn::GetDeviceCaps, Fn::ReleaseDC}),
@@ -48,13 +49,49 @@ TEST_F(MouseEmulatorTest, ReadsTheScreenSizeOnceAndReleasesTheDC) {
     EXPECT_EQ(desktop, standin::Find(Fn::ReleaseDC)->arg[0]);
     EXPECT_EQ(dc, standin::Find(Fn::ReleaseDC)->arg[1]);
     EXPECT_EQ("", standin::Leaks());
+}
 
-    // A later change of resolution is not seen.
-    standin::SetScreenSize(640, 480);
-    emulator.SetAssignments(0, 0, 0);
-    emulator.Update(672, 224, Edges());
-    EXPECT_EQ(1020u, standin::Find(Fn::SetCursorPos)->arg[0]);
-    EXPECT_EQ(2, standin::CountOf(Fn::GetDeviceCaps));
+TEST_F(MouseEmulatorTest, FollowsADisplayModeChange) {
+    standin::SetScreenSize(1280, 1024);
+    CMouseEmulator emulator;
+    emulator.SetAssignments(3, 0, 0);
+    const auto cursorAfter = [&emulator](WORD rawX, WORD rawY, const ButtonEdges& edges) {
+        standin::ClearCalls();
+        emulator.Update(rawX, rawY, edges);
+        const standin::Call* set = standin::Find(Fn::SetCursorPos);
+        return set == nullptr ? std::string("none")
+                              : std::to_string(set->arg[0]) + "," + std::to_string(set->arg[1]);
+    };
+    EXPECT_EQ("1276,1020", cursorAfter(672, 224, Edges()));
+
+    // Not seen until the emulator is told, and telling it moves nothing by itself.
+    standin::SetScreenSize(800, 600);
+    EXPECT_EQ("640,512", cursorAfter(416, 128, Edges()));
+    standin::ClearCalls();
+    emulator.ReadScreenSize();
+    EXPECT_EQ((std::vector<Fn>{Fn::GetDesktopWindow, Fn::GetDC, Fn::GetDeviceCaps, Fn::GetDeviceCaps, Fn::ReleaseDC}),
+              standin::Sequence());
+    EXPECT_EQ("", standin::Leaks());
+
+    // The gun held still is placed anew for the new size, clamp included.
+    EXPECT_EQ("400,300", cursorAfter(416, 128, Edges()));
+    EXPECT_EQ("none", cursorAfter(416, 128, Edges()));
+    EXPECT_EQ("796,596", cursorAfter(672, 224, Edges()));
+
+    // A left press held over a change is released by the next update, after the move.
+    EXPECT_EQ("none", cursorAfter(672, 224, Edges(2)));
+    standin::SetScreenSize(1280, 1024);
+    emulator.ReadScreenSize();
+    EXPECT_EQ("1276,1020", cursorAfter(672, 224, Edges()));
+    EXPECT_EQ((std::vector<Fn>{Fn::SetCursorPos, Fn::mouse_event}), standin::Sequence());
+    EXPECT_EQ((std::vector<DWORD>{MOUSEEVENTF_LEFTUP}), MouseEvents());
+
+    // Back on the old mode the old mapping holds; the off-screen markers still move nothing.
+    EXPECT_EQ("640,512", cursorAfter(416, 128, Edges()));
+    emulator.ReadScreenSize();
+    EXPECT_EQ("none", cursorAfter(1, 100, Edges()));
+    EXPECT_EQ("none", cursorAfter(300, 5, Edges()));
+    EXPECT_EQ("640,512", cursorAfter(416, 128, Edges()));
 }
 
 TEST_F(MouseEmulatorTest, ScalesTruncatesAndClampsToTheScreen) {

@@ -9,6 +9,10 @@
 #   settings_clear / settings_block   delete the key / print its bytes as hex
 #   record_start MS / record_stop     a background mouse button recording
 #   screenshot FILE              the program's window as PNG
+#   gun ARGS / gun_value ARGS    one command to the simulated gun (gunsim_batch_start first)
+#   screen_point RX RY / aim RX RY   where raw RX,RY puts the cursor on a
+#                                SCREEN_W x SCREEN_H screen / aim there and wait for it
+#   desktop_start NAME WxH       the program and the inspector in a virtual desktop
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
 INSPECTOR=$GLIMMER_BUILD/tests/inspector/inspector.exe
@@ -134,12 +138,70 @@ screenshot() {
     fail "screenshot to $1"
 }
 
+gun() {
+  gunsim_send "$@" >/dev/null || fail "gunsimctl $*"
+}
+
+gun_value() {
+  gunsim_send "$@" || fail "gunsimctl $*"
+}
+
+# Cursor position for a raw gun position on this screen, as the emulator scales it.
+screen_point() {
+  awk -v rx="$1" -v ry="$2" -v w="$SCREEN_W" -v h="$SCREEN_H" 'BEGIN {
+    x = int((rx - 160) * (w * 0.001953125)); y = int((ry - 32) * (h * 0.0052083335))
+    if (x < 0) x = 0; if (y < 0) y = 0; if (x > w - 4) x = w - 4; if (y > h - 4) y = h - 4
+    print x, y }'
+}
+
+aim() {
+  gun state FF FF "$1" "$2"
+  local point
+  point=$(screen_point "$1" "$2")
+  inspect wait cursor $point 20000 >/dev/null || fail "cursor for raw $1,$2 is not at $point"
+}
+
+# On bare Xvfb the display mode cannot change; in a Wine virtual desktop it
+# can. The program and the inspector are sent there through the prefix's
+# per-program settings (other programs, gunsimctl among them, stay where they
+# are); app_cleanup takes the settings out again for the tests after this one.
+APP_DESKTOP=
+APP_DESKTOP_KEYS=('HKCU\Software\Wine\AppDefaults\Glimmerdot.exe'
+                  'HKCU\Software\Wine\AppDefaults\inspector.exe')
+desktop_start() {
+  local name=$1 size=$2 key
+  APP_DESKTOP=$name
+  wine_session_stop INSPECT
+  for key in "${APP_DESKTOP_KEYS[@]}"; do
+    wine_run 60 reg add "$key\Explorer" /v Desktop /d "$name" /f >/dev/null || fail "setting $key\Explorer"
+  done
+  wine_run 60 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d "$size" /f >/dev/null ||
+    fail "setting the size of desktop $name"
+  wine_session_start INSPECT "$INSPECTOR" --timeout 20000 batch
+  # The inspector's first look at the screen makes the desktop; the program
+  # starts only once its X window is there, or the two could each make one.
+  inspect display >/dev/null
+  wait_for "xwininfo -root -children | grep -qF '\"$name - Wine desktop\"'" 60 ||
+    fail "no X window of the virtual desktop $name"
+}
+
+desktop_stop() {
+  [[ -n $APP_DESKTOP ]] || return 0
+  local key
+  for key in "${APP_DESKTOP_KEYS[@]}"; do
+    wine_run 60 reg delete "$key" /f >/dev/null 2>&1
+  done
+  wine_run 60 reg delete 'HKCU\Software\Wine\Explorer\Desktops' /v "$APP_DESKTOP" /f >/dev/null 2>&1
+  APP_DESKTOP=
+}
+
 app_cleanup() {
   if [[ -n $APP_PID ]]; then
     inspect_may --pid "$APP_PID" terminate >/dev/null 2>&1 || true
   fi
   record_stop
   wine_sessions_stop
+  desktop_stop
 }
 
 wine_session_start INSPECT "$INSPECTOR" --timeout 20000 batch
