@@ -35,7 +35,7 @@ shortcuts() {
   return 0
 }
 
-msiexec() {
+run_msiexec() {
   wine_run 300 msiexec "$1" "$(windows_path "$2")" /qn
 }
 
@@ -89,12 +89,12 @@ HIGHER=$major.$minor.$((build + 1)).0
 head -c $(($(stat -c %s "$MSI") / 2)) "$MSI" >"$TEST_OUT/damaged.msi"
 
 # ---- A damaged package fails and installs nothing.
-msiexec /i "$TEST_OUT/damaged.msi" && fail "installing a truncated package succeeded"
+run_msiexec /i "$TEST_OUT/damaged.msi" && fail "installing a truncated package succeeded"
 expect_nothing_installed "after the damaged package"
 
 # ---- Installed: the three files, the shortcut, the uninstall entry; settings untouched.
 settings_seed 03020400
-msiexec /i "$MSI" || fail "installing $MSI failed"
+run_msiexec /i "$MSI" || fail "installing $MSI failed"
 for file in README.md LICENSE; do
   cmp -s "$INSTALL_DIR/$file" "$GLIMMER_SOURCE/$file" || fail "$file is not installed as it is in the source"
 done
@@ -114,13 +114,13 @@ expect_eq "$(field "$(inspect window)" image)" '"C:\\Program Files\\Glimmerdot\\
 app_ended click 2
 
 # ---- A higher version replaces it; the lower one is then refused.
-msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
+run_msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
 expect_one_installation "$HIGHER" "after the upgrade" >/dev/null
-msiexec /i "$MSI" && fail "installing $VERSION over $HIGHER succeeded"
+run_msiexec /i "$MSI" && fail "installing $VERSION over $HIGHER succeeded"
 expect_one_installation "$HIGHER" "after the refused downgrade" >/dev/null
 
 # ---- Uninstalled: nothing of ours is left but the user's settings.
-msiexec /x "$TEST_OUT/higher.msi" || fail "uninstalling failed"
+run_msiexec /x "$TEST_OUT/higher.msi" || fail "uninstalling failed"
 expect_nothing_installed "after the uninstall"
 left=$(find "$DRIVE_C/windows/Installer" -iname glimmerdot.ico -o -iname '*.msi' 2>/dev/null)
 [[ -z $left ]] || fail "the installer's copies are still there: $left"
