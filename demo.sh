@@ -63,7 +63,8 @@ else
   xvfb=yes
 fi
 if [[ $xvfb == yes ]]; then
-  n=96
+  # GLIMMER_DEMO_XVFB: where to look for a free display number first.
+  n=${GLIMMER_DEMO_XVFB:-96}
   while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
   export DISPLAY=:$n
 fi

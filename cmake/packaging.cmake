@@ -1,5 +1,6 @@
 # The release zip for Windows users: `cmake --build build/win32 --target package`
-# makes Glimmerdot-<version>-win32.zip holding the exe, the README and the licence.
+# makes Glimmerdot-<version>-win32.zip holding the exe, the README and the licence;
+# `--target msi` makes Glimmerdot-<version>-win32.msi, the installer, with wixl.
 if(NOT WIN32 OR NOT TARGET Glimmerdot)
   return()
 endif()
@@ -11,7 +12,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Glimmerdot)
-set(CPACK_PACKAGE_VENDOR "Glimmerdot developers")
+set(CPACK_PACKAGE_VENDOR ${GLIMMER_PUBLISHER})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(GLIMMER_ZIP_NAME "Glimmerdot-${PROJECT_VERSION}-win32")
 set(CPACK_PACKAGE_FILE_NAME ${GLIMMER_ZIP_NAME})
@@ -30,3 +31,32 @@ cd package-check && test \"$('${CMAKE_COMMAND}' -E tar tf ${GLIMMER_ZIP_NAME}.zi
 'Glimmerdot.exe LICENSE README.md '"
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 set_tests_properties(package_zip PROPERTIES TIMEOUT 120)
+
+# The installer, from packaging/glimmerdot.wxs. GLIMMER_WIXL_COMMAND is the whole
+# wixl call but the version and the output, so a test can build another version
+# of the same installer. wixl takes source files only by paths relative to where
+# it runs, which is the build folder.
+find_program(GLIMMER_WIXL wixl)
+if(NOT GLIMMER_WIXL)
+  message(STATUS "wixl not found: no msi target")
+  return()
+endif()
+set(GLIMMER_MSI ${CMAKE_BINARY_DIR}/Glimmerdot-${PROJECT_VERSION}-win32.msi)
+file(RELATIVE_PATH source ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+set(GLIMMER_WIXL_COMMAND ${GLIMMER_WIXL} -a x86
+  -D Publisher=${GLIMMER_PUBLISHER}
+  -D ExeFile=$<PATH:RELATIVE_PATH,$<TARGET_FILE:Glimmerdot>,${CMAKE_BINARY_DIR}>
+  -D ReadmeFile=${source}/README.md
+  -D LicenceFile=${source}/LICENSE
+  -D IconFile=${source}/res/glimmerdot.ico
+  ${PROJECT_SOURCE_DIR}/packaging/glimmerdot.wxs)
+add_custom_command(OUTPUT ${GLIMMER_MSI}
+  COMMAND ${GLIMMER_WIXL_COMMAND} -D Version=${PROJECT_VERSION} -o ${GLIMMER_MSI}
+  DEPENDS Glimmerdot ${PROJECT_SOURCE_DIR}/packaging/glimmerdot.wxs ${PROJECT_SOURCE_DIR}/README.md
+          ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/res/glimmerdot.ico
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  VERBATIM)
+add_custom_target(msi ALL DEPENDS ${GLIMMER_MSI})
+
+glimmer_wine_test(msi_install msi_install.sh
+  ARGS ${GLIMMER_MSI} ${PROJECT_VERSION} ${GLIMMER_PUBLISHER} ${GLIMMER_WIXL_COMMAND} TIMEOUT 900)

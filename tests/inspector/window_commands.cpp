@@ -107,7 +107,8 @@ bool CmdWindow(Session& session, const Args&)
               UnitsFromPixels(client.bottom, base.y, 8) +
               " base=" + std::to_string(base.x) + "," + std::to_string(base.y) +
               " screen=" + std::to_string(::GetSystemMetrics(SM_CXSCREEN)) + "," +
-              std::to_string(::GetSystemMetrics(SM_CYSCREEN)) + " text=" + Quoted(WindowText(window)));
+              std::to_string(::GetSystemMetrics(SM_CYSCREEN)) + " image=" + Quoted(session.ImagePath()) +
+              " text=" + Quoted(WindowText(window)));
     return true;
 }
 

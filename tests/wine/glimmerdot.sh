@@ -1,7 +1,8 @@
 # Sourced by the tests of the shipped program (after lib.sh's environment):
 # starts Glimmerdot.exe, drives and reads it through one long-lived inspector,
 # seeds and reads its registry settings, records mouse buttons, screenshots.
-#   app_start / app_ended        start and wait for the window / the end, checked
+#   app_start [PROGRAM ARGS]     start (Glimmerdot.exe unless told) and wait for the window
+#   app_ended                    wait for the end, checked
 #   inspect LINE                 one inspector line; prints its value, fails on err
 #   inspect_may LINE             the same, but returns 1 on err instead of failing
 #   field TEXT KEY               the value of KEY=... in an inspector line
@@ -13,6 +14,7 @@
 #   screen_point RX RY / aim RX RY   where raw RX,RY puts the cursor on a
 #                                SCREEN_W x SCREEN_H screen / aim there and wait for it
 #   desktop_start NAME WxH       the program and the inspector in a virtual desktop
+#   windows_path PATH            a Linux path as Windows programs see it
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
 INSPECTOR=$GLIMMER_BUILD/tests/inspector/inspector.exe
@@ -23,6 +25,11 @@ SETTINGS_KEY='HKLM\SOFTWARE\VEY\Lumipoint'
 
 APP_PID=
 RECORD_PID=
+
+windows_path() {
+  local path=${1//\//\\}
+  echo "Z:$path"
+}
 
 inspect_may() {
   local reply
@@ -43,14 +50,15 @@ inspect() {
 
 field() {
   local match
-  match=$(grep -o -E " $2=(\"([^\"\\]|\\.)*\"|[^ ]*)" <<<" $1" | head -n 1) || return 1
+  match=$(grep -o -E " $2=(\"([^\"\\]|\\\\.)*\"|[^ ]*)" <<<" $1" | head -n 1) || return 1
   echo "${match#* $2=}"
 }
 
 # The program in the background, its output in a file; returns once its
 # window shows, leaving its Windows process id in APP_PID.
 app_start() {
-  wine "$APP_EXE" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
+  (($#)) || set -- "$APP_EXE"
+  wine "$@" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
   local window
   # Up means shown, activated and with the focus on Start: before that the
   # system may still be settling the window's first activation.

@@ -4,11 +4,6 @@
 # "TaskbarCreated"; the logo opens the web address once per click; "Exit" ends.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
-windows_path() {
-  local path=${1//\//\\}
-  echo "Z:$path"
-}
-
 # The prefix's web browser becomes a program that notes each address it is given.
 URL_LOG=$TEST_OUT/urls.log
 wine_run 60 reg add 'HKCR\http\shell\open\command' /ve /f \

@@ -73,6 +73,33 @@ gunsim_start_server() {
   setsid wineserver -p >>"$GUNSIM_LOG" 2>&1 </dev/null
 }
 
+# A fresh prefix at $WINEPREFIX, its wineserver kept running; says what failed.
+gunsim_make_prefix() {
+  local why=
+  if ! gunsim_stop_prefix; then
+    why="processes of the old prefix would not end"
+  else
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    if ! gunsim_start_server; then
+      why="wineserver did not start"
+    elif ! gunsim_wine_logged 300 wineboot -i; then
+      why="wineboot failed"
+    # Without a window manager every hide waits for one; unmanaged windows do not.
+    elif ! gunsim_wine_logged 60 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; then
+      why="setting Managed=N failed"
+    # The setting takes effect for processes started after a restart.
+    elif ! gunsim_stop_prefix; then
+      why="the new prefix would not stop for its restart"
+    elif ! gunsim_start_server; then
+      why="wineserver did not restart"
+    fi
+  fi
+  [[ -z $why ]] && return 0
+  echo "making $WINEPREFIX: $why (see $GUNSIM_LOG)" >&2
+  return 1
+}
+
 # Runs a Windows program of this prefix with its output in the log, bounded.
 gunsim_wine_logged() {
   local seconds=$1

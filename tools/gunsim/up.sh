@@ -42,20 +42,6 @@ start_display() {
   display_note="$DISPLAY (Xvfb started)"
 }
 
-make_prefix() {
-  gunsim_stop_prefix || fail "processes of the old prefix $WINEPREFIX would not end"
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  gunsim_start_server || fail "wineserver did not start (see $GUNSIM_LOG)"
-  gunsim_wine_logged 300 wineboot -i || fail "creating the prefix failed (see $GUNSIM_LOG)"
-  # Without a window manager every hide waits for one; unmanaged windows do not.
-  gunsim_wine_logged 60 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f ||
-    fail "setting Managed=N failed (see $GUNSIM_LOG)"
-  # The setting takes effect for processes started after a restart.
-  gunsim_stop_prefix || fail "the new prefix would not stop for its restart"
-  gunsim_start_server || fail "wineserver did not restart (see $GUNSIM_LOG)"
-}
-
 start_gun() {
   # Files, not pipes: a service that Wine starts on the way inherits these
   # handles and would hold a pipe open long after gunsimctl ended. The broadcast
@@ -74,7 +60,7 @@ t=$(date +%s%N)
 start_display
 display_time=$(elapsed "$t")
 t=$(date +%s%N)
-make_prefix
+gunsim_make_prefix || fail "no fresh prefix at $WINEPREFIX"
 prefix_time=$(elapsed "$t")
 t=$(date +%s%N)
 start_gun

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The installer, in a prefix of its own so that nothing it does reaches the
+# other tests:  msi_install.sh MSI VERSION PUBLISHER WIXL ARGS...
+# (the wixl call that built MSI, less its version and output, run in the build folder)
+# A damaged package installs nothing; the package installs the program, its
+# shortcut and its uninstall entry, and the program runs from there; a higher
+# version replaces it, a lower one is refused; the uninstall removes all of it
+# and keeps the user's settings.
+MSI=$1 VERSION=$2 PUBLISHER=$3
+shift 3
+WIXL=("$@")
+
+export WINEPREFIX=$GLIMMER_BUILD/msi-prefix
+. "$GLIMMER_SOURCE/tools/gunsim/wine-env.sh"
+. "$GLIMMER_SOURCE/tools/gunsim/session.sh"
+gunsim_make_prefix || { echo "FAIL: msi_install: no fresh prefix" >&2; exit 1; }
+. "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
+trap 'app_cleanup; gunsim_stop_prefix' EXIT
+
+[[ -f $MSI ]] || fail "no $MSI (cmake --build . --target msi)"
+DRIVE_C=$WINEPREFIX/drive_c
+INSTALL_DIR=$DRIVE_C/Program\ Files/Glimmerdot
+# Wine 8 puts even a per-machine package's shortcut in the installing user's
+# Start menu; Windows puts it in the one all users share.
+START_MENUS=("$DRIVE_C/ProgramData/Microsoft/Windows/Start Menu/Programs"
+  "$DRIVE_C"/users/*/"AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
+UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+
+# The Start-menu shortcuts named Glimmerdot, one per line.
+shortcuts() {
+  local menu
+  for menu in "${START_MENUS[@]}"; do
+    [[ -e $menu/Glimmerdot.lnk ]] && echo "$menu/Glimmerdot.lnk"
+  done
+  return 0
+}
+
+run_msiexec() {
+  wine_run 300 msiexec "$1" "$(windows_path "$2")" /qn
+}
+
+# One line per subkey of KEY whose value NAME is "Glimmerdot": the values
+# FIELD... joined by "|".
+glimmerdot_subkeys() {
+  local key=$1 name=$2
+  shift 2
+  wine_run 60 reg query "$key" /s 2>/dev/null | tr -d '\r' | awk -F '    ' -v name="$name" -v fields="$*" '
+    function flush(  i, n, f, line) {
+      if (v[name] != "Glimmerdot") return
+      n = split(fields, f, " "); line = v[f[1]]
+      for (i = 2; i <= n; i++) line = line "|" v[f[i]]
+      print line
+    }
+    /^HKEY_/ { flush(); delete v; next }
+    NF >= 4 { v[$2] = $4 }
+    END { flush() }'
+}
+
+uninstall_entries() {
+  glimmerdot_subkeys "$UNINSTALL_KEY" DisplayName DisplayName DisplayVersion Publisher
+}
+
+# Nothing of ours on disk or in the uninstall list.
+expect_nothing_installed() {
+  [[ ! -e $INSTALL_DIR ]] || fail "$1: $INSTALL_DIR holds $(ls "$INSTALL_DIR" | tr '\n' ' ')"
+  [[ -z $(shortcuts) ]] || fail "$1: the Start-menu shortcut is still there: $(shortcuts)"
+  local entries
+  entries=$(uninstall_entries)
+  [[ -z $entries ]] || fail "$1: uninstall entry left: $entries"
+}
+
+# The one installation there is, of VERSION; prints its uninstall entry
+# (name|version|publisher).
+expect_one_installation() {
+  local entries
+  entries=$(uninstall_entries)
+  expect_eq "$(grep -c . <<<"$entries")" 1 "uninstall entries named Glimmerdot ($2)"
+  expect_eq "$(cut -d'|' -f2 <<<"$entries")" "$1" "uninstall entry's version ($2)"
+  cmp -s "$INSTALL_DIR/Glimmerdot.exe" "$APP_EXE" || fail "$2: the installed exe is not the built one"
+  expect_eq "$(shortcuts | grep -c .)" 1 "Start-menu shortcuts ($2)"
+  echo "$entries"
+}
+
+IFS=. read -r major minor build _ <<<"$VERSION"
+# Windows Installer compares only three fields: the higher version raises the third.
+HIGHER=$major.$minor.$((build + 1)).0
+(cd "$GLIMMER_BUILD" && "${WIXL[@]}" -D Version="$HIGHER" -o "$TEST_OUT/higher.msi") >"$TEST_OUT/wixl.log" 2>&1 ||
+  fail "wixl could not build version $HIGHER: $(cat "$TEST_OUT/wixl.log")"
+head -c $(($(stat -c %s "$MSI") / 2)) "$MSI" >"$TEST_OUT/damaged.msi"
+
+# ---- A damaged package fails and installs nothing.
+run_msiexec /i "$TEST_OUT/damaged.msi" && fail "installing a truncated package succeeded"
+expect_nothing_installed "after the damaged package"
+
+# ---- Installed: the three files, the shortcut, the uninstall entry; settings untouched.
+settings_seed 03020400
+run_msiexec /i "$MSI" || fail "installing $MSI failed"
+for file in README.md LICENSE; do
+  cmp -s "$INSTALL_DIR/$file" "$GLIMMER_SOURCE/$file" || fail "$file is not installed as it is in the source"
+done
+entry=$(expect_one_installation "$VERSION" "installed") || exit 1
+IFS='|' read -r _ _ publisher <<<"$entry"
+expect_eq "$publisher" "$PUBLISHER" "uninstall entry's publisher"
+# The uninstall list shows the icon the installer registers with the product.
+icon=$(glimmerdot_subkeys 'HKLM\Software\Classes\Installer\Products' ProductName ProductIcon)
+icon_file=$DRIVE_C/${icon#[Cc]:\\}
+icon_file=${icon_file//\\//}
+cmp -s "$icon_file" "$GLIMMER_SOURCE/res/glimmerdot.ico" || fail "the product's icon '$icon' is not the program's icon"
+expect_eq "$(settings_block)" 03020400 "settings after installing"
+
+# ---- The shortcut starts the installed exe, whose window shows; Cancel ends it.
+app_start start /unix "$(shortcuts)"
+expect_eq "$(field "$(inspect window)" image)" '"C:\\Program Files\\Glimmerdot\\Glimmerdot.exe"' "program the shortcut started"
+app_ended click 2
+
+# ---- A higher version replaces it; the lower one is then refused.
+run_msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
+expect_one_installation "$HIGHER" "after the upgrade" >/dev/null
+run_msiexec /i "$MSI" && fail "installing $VERSION over $HIGHER succeeded"
+expect_one_installation "$HIGHER" "after the refused downgrade" >/dev/null
+
+# ---- Uninstalled: nothing of ours is left but the user's settings.
+run_msiexec /x "$TEST_OUT/higher.msi" || fail "uninstalling failed"
+expect_nothing_installed "after the uninstall"
+left=$(find "$DRIVE_C/windows/Installer" -iname glimmerdot.ico -o -iname '*.msi' 2>/dev/null)
+[[ -z $left ]] || fail "the installer's copies are still there: $left"
+expect_eq "$(settings_block)" 03020400 "settings after the uninstall"
+
+pass "damaged package refused, install, start from the shortcut, upgrade, downgrade refused, uninstall"
