@@ -25,10 +25,12 @@ expect_stopped() {
 }
 
 # No read reaches the gun for a while: the wait for three more must time out.
+# The while is QUIET_MS, long enough for many reads at this machine's
+# measured pace, however slow it is.
 expect_no_reads() {
   local reads
   reads=$(gun_value reads)
-  ! gunsim_send wait-reads $((reads + 3)) 1500 >/dev/null 2>&1 || fail "reads go on: $1"
+  ! gunsim_send wait-reads $((reads + 3)) "$QUIET_MS" >/dev/null 2>&1 || fail "reads go on: $1"
 }
 
 expect_reads() {
@@ -106,6 +108,7 @@ start=$(now_ms)
 gun wait-reads 40 60000
 per_read=$((($(now_ms) - start) / 40))
 ((per_read >= 30 && per_read <= 300)) || fail "one read every $per_read ms, expected about 60"
+QUIET_MS=$((per_read * 25 > 1500 ? per_read * 25 : 1500))
 
 # ---- The cursor follows the gun, scaled to the screen and clamped.
 aim 160 32
@@ -125,18 +128,16 @@ read -r SPOT_X SPOT_Y <<<"$(screen_point 200 200)"
 record_start 600000
 gun state FB FF 200 200
 wait_recorded leftdown 1
+# The left button goes up at the next poll, while "A" is still held.
+wait_recorded leftup 1
 reads=$(gun_value reads)
 gun wait-reads $((reads + 15)) 20000
 gun state FF FF 200 200
-wait_recorded leftup 1
 reads=$(gun_value reads)
 gun wait-reads $((reads + 5)) 20000
 expect_eq "$(recorded_count leftdown) $(recorded_count leftup)" "1 1" "left presses and releases for one long press of A"
-read -r _ x y t_down _ <<<"$(recorded leftdown)"
-read -r _ _ _ t_up _ <<<"$(recorded leftup)"
+read -r _ x y _ <<<"$(recorded leftdown)"
 expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the left click lands"
-held=$((t_up - t_down))
-((held >= 20 && held <= 2000)) || fail "left button held $held ms, expected one tick"
 
 gun state FF BF 200 200
 wait_recorded middleup 1
@@ -194,7 +195,7 @@ gun reads reset
 gun pull
 gun wait-failed 1 20000
 expect_running "after the pull"
-! gunsim_send wait-failed 2 1500 >/dev/null 2>&1 || fail "reads after the link closed"
+! gunsim_send wait-failed 2 "$QUIET_MS" >/dev/null 2>&1 || fail "reads after the link closed"
 gun devicechange
 expect_stopped "after the device-change notice without the gun"
 handles=$(handle_count)
