@@ -64,7 +64,7 @@ app_ended() {
   local left
   left=$(inspect --pid "$APP_PID" windows)
   expect_eq "$(field "${left##*| }" count)" 0 "windows left behind after '$*'"
-  inspect tray wait 0 10000 >/dev/null
+  inspect tray wait 0 30000 >/dev/null
   APP_PID=
 }
 
