@@ -83,7 +83,7 @@ say "starting the simulated gun in a fresh 32-bit prefix (${WINEPREFIX#$root/}) 
 echo "   (a fresh prefix takes a minute or two)"
 tools/gunsim/up.sh "$build" | sed 's/^/   /'
 
-inspect() { timeout 120 wine "$inspector" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
+inspect() { timeout 300 wine "$inspector" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
 
 say "assignments pre-seeded in the registry: left \"A\" (3), middle \"Start\" (1), right \"B\" (4)"
 # LumipointKey's bytes are left, middle, right, 0: 03 01 04 00.
@@ -92,7 +92,7 @@ timeout 60 wine reg add 'HKLM\SOFTWARE\VEY\Lumipoint' /v Speed /t REG_DWORD /d 6
 
 say "starting Glimmerdot.exe and pressing its Start button"
 setsid wine "$build/app/Glimmerdot.exe" </dev/null >>"$log" 2>&1 &
-shown=$(inspect wait visible 1 60000 + combo 1006 + combo 1007 + combo 1008 + click 1005 + wait enabled 1004 1 10000 + window)
+shown=$(inspect wait visible 1 60000 + combo 1006 + combo 1007 + combo 1008 + click 1005 + wait enabled 1004 1 60000 + window)
 grep -q '^window ' <<<"$shown" || { echo "demo.sh: Glimmerdot's window did not come up (see $log)" >&2; exit 1; }
 for id in 1006 1007 1008; do
   sel=$(sed -n "s/^combo id=$id .* sel=\([-0-9]*\).*/\1/p" <<<"$shown")

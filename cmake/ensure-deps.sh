@@ -31,6 +31,52 @@ ensure_deps() {
 # Wine's shared user data; trixie's qemu 10 can, and its qemu-i386 is static.
 GLIMMER_QEMU=/usr/local/bin/qemu-i386-10
 
+# "URI SUITE COMPONENTS..." for every deb entry of apt's sources (APT_DIR,
+# /etc/apt by default), one-line and deb822 alike.
+glimmer_apt_entries() {
+  local etc=${1:-/etc/apt} f
+  for f in "$etc/sources.list" "$etc"/sources.list.d/*.list; do
+    [ -r "$f" ] || continue
+    awk '{ sub(/#.*/, "") } $1 == "deb" {
+      i = 2
+      if ($i ~ /^\[/) { while (i <= NF && $i !~ /\]$/) i++; i++ }
+      line = $i; for (j = i + 1; j <= NF; j++) line = line " " $j; print line }' "$f"
+  done
+  for f in "$etc"/sources.list.d/*.sources; do
+    [ -r "$f" ] || continue
+    awk 'function flush(   u, s, nu, ns, a, b) {
+           if (types ~ /(^| )deb( |$)/ && enabled !~ /^[Nn]o$/) {
+             nu = split(uris, a, " "); ns = split(suites, b, " ")
+             for (u = 1; u <= nu; u++) for (s = 1; s <= ns; s++) print a[u], b[s], comps
+           }
+           types = uris = suites = comps = enabled = ""
+         }
+         /^[ \t]*$/ { flush(); next }
+         /^[ \t#]/ { next }
+         { key = tolower($1); sub(/^[^:]*:[ \t]*/, ""); sub(/[ \t]+$/, "") }
+         key == "types:" { types = $0 } key == "uris:" { uris = $0 } key == "suites:" { suites = $0 }
+         key == "components:" { comps = $0 } key == "enabled:" { enabled = $0 }
+         END { flush() }' "$f"
+  done
+}
+
+# The URI of the Debian archive apt already uses: an entry with "main" that is
+# not the security archive, preferring one whose fetched Release says Debian.
+glimmer_debian_archive_uri() {
+  local uri suite comps list first=
+  while read -r uri suite comps; do
+    case " $comps " in *" main "*) ;; *) continue ;; esac
+    case "$uri $suite" in *security*) continue ;; esac
+    [ -n "$first" ] || first=$uri
+    list=/var/lib/apt/lists/$(printf '%s' "${uri#*://}" | sed 's#/*$##; s#/#_#g')_dists_${suite}_
+    if grep -qs '^Label: Debian$' "${list}InRelease" "${list}Release"; then
+      echo "$uri"
+      return 0
+    fi
+  done < <(glimmer_apt_entries "${1:-}")
+  [ -n "$first" ] && echo "$first"
+}
+
 glimmer_i386_runs() {
   wine --version >/dev/null 2>&1
 }
@@ -42,11 +88,13 @@ ensure_i386_exec() {
     exit 1
   fi
   if [ ! -x "$GLIMMER_QEMU" ]; then
-    echo "installing qemu-i386 from Debian trixie for 32-bit programs"
-    local dir
+    local archive dir
+    archive=$(glimmer_debian_archive_uri) ||
+      { echo "no Debian archive in apt's sources (/etc/apt) to fetch trixie's qemu-user from" >&2; exit 1; }
+    echo "installing qemu-i386 from Debian trixie ($archive) for 32-bit programs"
     dir=$(mktemp -d)
     mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
-    echo "deb [arch=amd64] http://deb.debian.org/debian trixie main" > "$dir/sources.list"
+    echo "deb [arch=amd64] $archive trixie main" > "$dir/sources.list"
     local apt=(apt-get -q -o Dir::Etc::SourceList="$dir/sources.list" -o Dir::Etc::SourceParts=-
                -o Dir::State::Lists="$dir/lists" -o Dir::Cache="$dir/cache"
                -o APT::Architectures=amd64 -o APT::Sandbox::User=root)

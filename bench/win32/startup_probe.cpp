@@ -61,7 +61,9 @@ bool Measure(const char* program, Sample& sample)
     ScopedHandle process(info.hProcess), thread(info.hThread);
 
     WindowSearch search = { info.dwProcessId, NULL };
-    for (int waited = 0; waited < 20000 && !search.found; ++waited) {
+    // Bounded by the clock, not by rounds: one round may take long on a slow machine.
+    const DWORD searchStart = GetTickCount();
+    while (!search.found && GetTickCount() - searchStart < 120000) {
         EnumWindows(FindShownDialog, reinterpret_cast<LPARAM>(&search));
         if (!search.found) Sleep(1);
     }
@@ -78,7 +80,7 @@ bool Measure(const char* program, Sample& sample)
         sample.peakKiB = counters.PeakWorkingSetSize / 1024.0;
         PostMessageA(search.found, WM_CLOSE, 0, 0);
     }
-    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) {
         TerminateProcess(process.get(), 1);
         ok = false;
     }

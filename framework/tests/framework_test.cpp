@@ -47,7 +47,8 @@ protected:
     BOOL OnInitDialog() override
     {
         ::GetWindowRect(m_hWnd, &created);
-        SetTimer(kWatchdogTimer, 5000, nullptr);
+        // Only a hang should reach it: a slow machine may take seconds per dialog.
+        SetTimer(kWatchdogTimer, 60000, nullptr);
         return TRUE;
     }
     void OnTimer(UINT) { ::EndDialog(m_hWnd, kTimedOut); }

@@ -25,6 +25,7 @@ bool CmdMinimize(Session&, const Args&);
 bool CmdRestore(Session&, const Args&);
 bool CmdCursor(Session&, const Args&);
 bool CmdMoveCursor(Session&, const Args&);
+bool CmdDoubleClick(Session&, const Args&);
 
 // The display mode.
 bool CmdDisplay(Session&, const Args&);
@@ -39,9 +40,12 @@ bool CmdTrayForget(Session&, const Args&);
 bool CmdTaskbarCreated(Session&, const Args&);
 bool CmdMenu(Session&, const Args&);
 bool CmdMenuPick(Session&, const Args&);
+bool CmdMenuClose(Session&, const Args&);
 
 // The process.
 bool CmdWaitExit(Session&, const Args&);
+bool CmdWaitIdle(Session&, const Args&);
 bool CmdHandles(Session&, const Args&);
 bool CmdTerminate(Session&, const Args&);
+bool CmdRunning(Session&, const Args&);
 bool CmdNote(Session&, const Args&);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "commands.h"
+#include "mouse_input.h"
 #include "output.h"
 
 namespace {
@@ -53,14 +54,6 @@ void Press(WORD key, bool shifted)
     SendKey(key, true);
     if (shifted)
         SendKey(VK_SHIFT, true);
-}
-
-void SendButton(DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof input);
 }
 
 // Keys go to the foreground window, so it must be ours first.
@@ -168,7 +161,7 @@ bool CmdKey(Session& session, const Args& args)
 }
 
 // clickat ID|X,Y [left|right|double]: a real click at a control's centre or
-// at a screen point.
+// at a screen point. "tick" is when its last press was stamped, at the latest.
 bool CmdClickAt(Session& session, const Args& args)
 {
     if (args.empty() || args.size() > 2)
@@ -190,21 +183,19 @@ bool CmdClickAt(Session& session, const Args& args)
         point.x = (rect.left + rect.right) / 2;
         point.y = (rect.top + rect.bottom) / 2;
     }
-    const std::string kind = args.size() == 2 ? args[1] : "left";
-    if (kind != "left" && kind != "right" && kind != "double")
-        return Fail("bad click " + Quoted(kind));
+    const std::string kindText = args.size() == 2 ? args[1] : "left";
+    ClickKind kind = ClickKind::Left;
+    if (!ParseClickKind(kindText, kind))
+        return Fail("bad click " + Quoted(kindText));
     ::SetCursorPos(point.x, point.y);
     if (!WaitUntil(2000, [&] {
             POINT now = {};
             return ::GetCursorPos(&now) && now.x == point.x && now.y == point.y;
         }))
         return Fail("the cursor does not move");
-    const int clicks = kind == "double" ? 2 : 1;
-    for (int i = 0; i < clicks; ++i) {
-        SendButton(kind == "right" ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-        SendButton(kind == "right" ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
-    }
-    PrintLine("clicked x=" + std::to_string(point.x) + " y=" + std::to_string(point.y) + " kind=" + kind);
+    const DWORD tick = SendClicks(kind);
+    PrintLine("clicked x=" + std::to_string(point.x) + " y=" + std::to_string(point.y) + " kind=" + kindText +
+              " tick=" + std::to_string(tick));
     return true;
 }
 
@@ -244,4 +235,14 @@ bool CmdMoveCursor(Session&, const Args& args)
     if (args.size() != 2 || !ParseLong(args[0], x) || !ParseLong(args[1], y))
         return Fail("usage: movecursor X Y");
     return ::SetCursorPos(x, y) || Fail("SetCursorPos failed");
+}
+
+// What makes two clicks one double-click: within "time" ms of each other and
+// closer than the area. "tick" is the clock the clicks are stamped with.
+bool CmdDoubleClick(Session&, const Args&)
+{
+    PrintLine("doubleclick time=" + std::to_string(::GetDoubleClickTime()) +
+              " cx=" + std::to_string(::GetSystemMetrics(SM_CXDOUBLECLK)) +
+              " cy=" + std::to_string(::GetSystemMetrics(SM_CYDOUBLECLK)) + " tick=" + std::to_string(::GetTickCount()));
+    return true;
 }

@@ -1,5 +1,6 @@
 // The program's process, seen from the Windows side: its end and its handles.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -20,6 +21,19 @@ bool CmdWaitExit(Session& session, const Args& args)
     ::GetExitCodeProcess(session.process(), &code);
     PrintLine("exited pid=" + std::to_string(session.pid()) + " code=" + std::to_string(code));
     return true;
+}
+
+// waitidle MS: the program has handled its start-up input and waits for more.
+// A dialog shows itself again the first time its loop goes idle, which would
+// undo a minimise that came before.
+bool CmdWaitIdle(Session& session, const Args& args)
+{
+    long timeout = 0;
+    if (args.size() != 1 || !ParseLong(args[0], timeout))
+        return Fail("usage: waitidle MS");
+    if (!session.ResolveProcess())
+        return false;
+    return ::WaitForInputIdle(session.process(), static_cast<DWORD>(timeout)) == 0 || Fail("the program is not idle");
 }
 
 namespace {
@@ -108,4 +122,43 @@ bool CmdNote(Session&, const Args& args)
     return (::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
             written == line.size()) ||
            Fail("cannot write " + args[0]);
+}
+
+namespace {
+
+int CountProcesses(const std::string& name)
+{
+    ScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) {
+        snapshot.release();
+        return -1;
+    }
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry))
+        count += lstrcmpiA(entry.szExeFile, name.c_str()) == 0 ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+// running NAME [wait COUNT MS]: how many processes run the file NAME (a
+// handler the program started, say), optionally once there are COUNT.
+bool CmdRunning(Session&, const Args& args)
+{
+    long wanted = -1;
+    long timeout = 0;
+    if (args.empty() || (args.size() != 1 && (args.size() != 4 || args[1] != "wait" ||
+                                               !ParseLong(args[2], wanted) || !ParseLong(args[3], timeout))))
+        return Fail("usage: running NAME [wait COUNT MS]");
+    int count = 0;
+    const bool reached = WaitUntil(static_cast<DWORD>(timeout), [&] {
+        count = CountProcesses(args[0]);
+        return count >= 0 && (wanted < 0 || count == wanted);
+    });
+    if (count < 0)
+        return Fail("cannot list the processes");
+    PrintLine("running name=" + Quoted(args[0]) + " count=" + std::to_string(count));
+    return reached || Fail(std::to_string(count) + " processes of " + args[0]);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "mouse_input.h"
 #include "output.h"
 
 namespace {
@@ -34,14 +35,6 @@ void PostMouse(HWND window, UINT message, WPARAM keys)
     RECT client = {};
     ::GetClientRect(window, &client);
     ::PostMessageA(window, message, keys, MAKELPARAM(client.right / 2, client.bottom / 2));
-}
-
-void SendButton(DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof input);
 }
 
 HWND FindMenuWindow()
@@ -133,27 +126,28 @@ bool CmdTray(Session& session, const Args& args)
 
 // trayclick left|right|double [post]: clicks the first icon, with real input at
 // its centre, or with "post" by posting the mouse messages to the icon's window
-// (the cursor stays where it is, which is where a menu then opens).
+// (the cursor stays where it is, which is where a menu then opens). Real input
+// prints "tick", as clickat does.
 bool CmdTrayClick(Session& session, const Args& args)
 {
     (void)session;
     if (args.empty() || args.size() > 2 || (args.size() == 2 && args[1] != "post"))
         return Fail("usage: trayclick left|right|double [post]");
-    const std::string& kind = args[0];
-    if (kind != "left" && kind != "right" && kind != "double")
-        return Fail("bad click " + Quoted(kind));
+    ClickKind kind = ClickKind::Left;
+    if (!ParseClickKind(args[0], kind))
+        return Fail("bad click " + Quoted(args[0]));
     std::vector<HWND> icons = TrayIcons(FindTray());
     if (icons.empty())
         return Fail("no tray icon");
     HWND icon = icons.front();
     if (args.size() == 2) {
-        if (kind == "right") {
+        if (kind == ClickKind::Right) {
             PostMouse(icon, WM_RBUTTONDOWN, MK_RBUTTON);
             PostMouse(icon, WM_RBUTTONUP, 0);
         } else {
             PostMouse(icon, WM_LBUTTONDOWN, MK_LBUTTON);
             PostMouse(icon, WM_LBUTTONUP, 0);
-            if (kind == "double") {
+            if (kind == ClickKind::Double) {
                 PostMouse(icon, WM_LBUTTONDBLCLK, MK_LBUTTON);
                 PostMouse(icon, WM_LBUTTONUP, 0);
             }
@@ -163,11 +157,8 @@ bool CmdTrayClick(Session& session, const Args& args)
     RECT rect = {};
     ::GetWindowRect(icon, &rect);
     ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    const int clicks = kind == "double" ? 2 : 1;
-    for (int i = 0; i < clicks; ++i) {
-        SendButton(kind == "right" ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-        SendButton(kind == "right" ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
-    }
+    PrintLine("clicked icon=" + Hex(reinterpret_cast<DWORD_PTR>(icon)) + " kind=" + args[0] +
+              " tick=" + std::to_string(SendClicks(kind)));
     return true;
 }
 
@@ -239,4 +230,15 @@ bool CmdMenuPick(Session& session, const Args& args)
                Fail("the menu stays open");
     }
     return Fail("no menu item " + Quoted(args[0]));
+}
+
+// menuclose: closes the open popup menu as Esc does, choosing nothing.
+bool CmdMenuClose(Session& session, const Args&)
+{
+    HWND menu = nullptr;
+    if (!WaitUntil(session.options().timeoutMs, [&] { return (menu = FindMenuWindow()) != nullptr; }))
+        return Fail("no popup menu");
+    PostKey(menu, VK_ESCAPE);
+    return WaitUntil(session.options().timeoutMs, [&] { return !::IsWindowVisible(menu); }) ||
+           Fail("the menu stays open");
 }

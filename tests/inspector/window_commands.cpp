@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "commands.h"
 #include "dialog_units.h"
@@ -219,7 +220,7 @@ bool CmdWait(Session& session, const Args& args)
 {
     long timeout = 0;
     if (args.size() < 2 || !ParseLong(args.back(), timeout))
-        return Fail("usage: wait enabled ID 0|1 MS | focus ID MS | visible 0|1 MS | iconic 0|1 MS | cursor X Y MS | gone MS");
+        return Fail("usage: wait enabled ID 0|1 MS | focus ID MS | visible|iconic|foreground 0|1 MS | cursor X Y MS | gone MS | tick T MS");
     const std::string& what = args[0];
     long a = 0;
     long b = 0;
@@ -228,6 +229,15 @@ bool CmdWait(Session& session, const Args& args)
             return false;
         HWND window = session.window();
         return WaitUntil(timeout, [&] { return !::IsWindow(window); }) || Fail("window still there");
+    }
+    // The system clock past T, as clickat prints it: beyond a long after 25 days up.
+    if (what == "tick" && args.size() == 3) {
+        char* end = nullptr;
+        const DWORD target = std::strtoul(args[1].c_str(), &end, 10);
+        if (args[1].empty() || *end != '\0')
+            return Fail("bad tick " + Quoted(args[1]));
+        return WaitUntil(timeout, [&] { return static_cast<LONG>(::GetTickCount() - target) > 0; }) ||
+               Fail("the tick count is " + std::to_string(::GetTickCount()));
     }
     if (what == "cursor" && args.size() == 4 && ParseLong(args[1], a) && ParseLong(args[2], b)) {
         POINT point = {};
@@ -239,9 +249,11 @@ bool CmdWait(Session& session, const Args& args)
     if (!session.ResolveWindow())
         return false;
     HWND window = session.window();
-    if ((what == "visible" || what == "iconic") && args.size() == 3 && ParseLong(args[1], a)) {
+    if ((what == "visible" || what == "iconic" || what == "foreground") && args.size() == 3 && ParseLong(args[1], a)) {
         const bool reached = WaitUntil(timeout, [&] {
-            const bool state = what == "visible" ? ::IsWindowVisible(window) : ::IsIconic(window);
+            const bool state = what == "visible"  ? ::IsWindowVisible(window) != FALSE
+                               : what == "iconic" ? ::IsIconic(window) != FALSE
+                                                  : ::GetForegroundWindow() == window;
             return state == (a != 0);
         });
         return reached || Fail(what + " is not " + args[1]);

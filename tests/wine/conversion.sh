@@ -4,6 +4,17 @@
 # stops the reads, and the gun pulled out and plugged back in both states.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
+# Commands in one write: gunsimctl runs each the moment the one before is
+# done, with no round trip through this script however slow the machine.
+gun_together() {
+  local reply command
+  printf '%s\n' "$@" >&"$GUNSIM_IN"
+  for command in "$@"; do
+    IFS= read -r -t 300 reply <&"$GUNSIM_OUT" || fail "gunsimctl gave no answer to '$command'"
+    [[ $reply == ok* ]] || fail "gunsimctl $command: $reply"
+  done
+}
+
 now_ms() {
   echo $(($(date +%s%N) / 1000000))
 }
@@ -17,10 +28,12 @@ expect_stopped() {
 }
 
 # No read reaches the gun for a while: the wait for three more must time out.
+# The while is QUIET_MS, long enough for many reads at this machine's
+# measured pace, however slow it is.
 expect_no_reads() {
   local reads
   reads=$(gun_value reads)
-  ! gunsim_send wait-reads $((reads + 3)) 1500 >/dev/null 2>&1 || fail "reads go on: $1"
+  ! gunsim_send wait-reads $((reads + 3)) "$QUIET_MS" >/dev/null 2>&1 || fail "reads go on: $1"
 }
 
 expect_reads() {
@@ -83,6 +96,7 @@ start=$(now_ms)
 gun wait-reads 40 60000
 per_read=$((($(now_ms) - start) / 40))
 ((per_read >= 30 && per_read <= 300)) || fail "one read every $per_read ms, expected about 60"
+QUIET_MS=$((per_read * 25 > 1500 ? per_read * 25 : 1500))
 
 # ---- The cursor follows the gun, scaled to the screen and clamped.
 aim 160 32
@@ -102,18 +116,16 @@ read -r SPOT_X SPOT_Y <<<"$(screen_point 200 200)"
 record_start 600000
 gun state FB FF 200 200
 wait_recorded leftdown 1
+# The left button goes up at the next poll, while "A" is still held.
+wait_recorded leftup 1
 reads=$(gun_value reads)
 gun wait-reads $((reads + 15)) 20000
 gun state FF FF 200 200
-wait_recorded leftup 1
 reads=$(gun_value reads)
 gun wait-reads $((reads + 5)) 20000
 expect_eq "$(recorded_count leftdown) $(recorded_count leftup)" "1 1" "left presses and releases for one long press of A"
-read -r _ x y t_down _ <<<"$(recorded leftdown)"
-read -r _ _ _ t_up _ <<<"$(recorded leftup)"
+read -r _ x y _ <<<"$(recorded leftdown)"
 expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the left click lands"
-held=$((t_up - t_down))
-((held >= 20 && held <= 2000)) || fail "left button held $held ms, expected one tick"
 
 gun state FF BF 200 200
 wait_recorded middleup 1
@@ -147,10 +159,7 @@ for attempt in 1 2 3 4 5; do
   # of the released gun first, or pressing again would be no new edge.
   reads=$(gun_value reads)
   gun wait-reads $((reads + 1)) 20000
-  gun state FB FF 200 200
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 1)) 20000
-  gun readlen 0
+  gun_together "state FB FF 200 200" "reads reset" "wait-reads 1 20000" "readlen 0"
   wait_recorded leftdown $((downs + 1))
   stop_tick=$(field "$(inspect click 1004)" tick)
   wait_recorded leftup $((ups + 1))
@@ -171,11 +180,14 @@ expect_eq "$(recorded_count leftdown) $(recorded_count leftup)" "$((downs + 1)) 
 # ticks on idle; a device-change notice then stops, and reopens once it is back.
 inspect click 1005 >/dev/null
 expect_running "before the pull"
-gun reads reset
+failed=$(gun_value failed)
 gun pull
-gun wait-failed 1 20000
+gun wait-failed $((failed + 1)) 20000
 expect_running "after the pull"
-! gunsim_send wait-failed 2 1500 >/dev/null 2>&1 || fail "reads after the link closed"
+# Counted from here, once nothing can read: a reset before the pull would race
+# the reads that go on until then.
+gun reads reset
+! gunsim_send wait-failed 1 "$QUIET_MS" >/dev/null 2>&1 || fail "reads after the link closed"
 gun devicechange
 expect_stopped "after the device-change notice without the gun"
 handles=$(handle_count)

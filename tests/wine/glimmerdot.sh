@@ -60,9 +60,11 @@ app_start() {
   (($#)) || set -- "$APP_EXE"
   wine "$@" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
   local window
-  # Up means shown, activated and with the focus on Start: before that the
-  # system may still be settling the window's first activation.
-  window=$(inspect --timeout 90000 wait visible 1 90000 + wait focus 1005 30000 + window) || exit 1
+  # Up means shown, in front, with the focus on Start and the dialog's loop
+  # idle: it shows the window once more the first time it goes idle, which
+  # would undo a minimise that came before.
+  window=$(inspect --timeout 90000 wait visible 1 90000 + wait foreground 1 30000 + wait focus 1005 30000 + \
+    waitidle 30000 + window) || exit 1
   APP_PID=$(field "$window" pid)
 }
 
@@ -74,7 +76,7 @@ app_ended() {
   local left
   left=$(inspect --pid "$APP_PID" windows)
   expect_eq "$(field "${left##*| }" count)" 0 "windows left behind after '$*'"
-  inspect tray wait 0 10000 >/dev/null
+  inspect tray wait 0 30000 >/dev/null
   APP_PID=
 }
 
@@ -204,12 +206,15 @@ desktop_stop() {
 }
 
 app_cleanup() {
+  local status=$?
+  ((status == 0)) || keep_evidence
   if [[ -n $APP_PID ]]; then
     inspect_may --pid "$APP_PID" terminate >/dev/null 2>&1 || true
   fi
   record_stop
   wine_sessions_stop
   desktop_stop
+  return $status
 }
 
 wine_session_start INSPECT "$INSPECTOR" --timeout 20000 batch

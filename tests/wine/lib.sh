@@ -11,9 +11,10 @@
 #   wine_session_start NAME PROGRAM ARGS, wine_session_ask NAME LINE,
 #   wine_session_stop NAME         the same for any line-answering program
 #   wine_run SECONDS PROGRAM ARGS  a Windows program, bounded, its output relayed
-#   TEST_OUT                       a scratch folder of this test
-# lib.sh's EXIT trap ends the sessions; a script with a trap of its own calls
-# wine_sessions_stop from it.
+#   TEST_OUT                       a scratch folder of this test; a failure
+#                                  leaves a screenshot and the logs there
+# lib.sh's EXIT trap ends the sessions (and keeps the evidence of a failed
+# exit); a script with a trap of its own calls wine_test_exit from it.
 # Wine's output never goes straight to the test's stdout/stderr: a service it
 # starts on the way would inherit them and keep ctest waiting.
 
@@ -27,7 +28,21 @@ mkdir -p "$TEST_OUT"
 
 fail() {
   echo "FAIL: $TEST_NAME: $*" >&2
+  keep_evidence
   exit 1
+}
+
+# What the display showed and what Wine and the simulated gun said, kept in
+# TEST_OUT while the program still runs. Once only, bounded.
+EVIDENCE_KEPT=
+keep_evidence() {
+  [[ -z $EVIDENCE_KEPT ]] || return 0
+  EVIDENCE_KEPT=yes
+  timeout 30 import -display "$DISPLAY" -window root "$TEST_OUT/failure-screen.png" >/dev/null 2>&1 ||
+    echo "(no screenshot of $DISPLAY)" >"$TEST_OUT/failure-screen.txt"
+  mkdir -p "$TEST_OUT/gunsim-run"
+  cp "$GUNSIM_RUN"/*.log "$GUNSIM_RUN"/*.out "$TEST_OUT/gunsim-run/" 2>/dev/null
+  echo "evidence of $TEST_NAME: $TEST_OUT (failure-screen.png, the program's and the simulated gun's logs)" >&2
 }
 
 pass() {
@@ -87,7 +102,7 @@ wine_session_ask() {
   out=${name}_OUT
   [[ -n ${!in:-} ]] || fail "$name is not running"
   echo "$line" >&"${!in}"
-  IFS= read -r -t 120 reply <&"${!out}" || fail "$name gave no answer to '$line'"
+  IFS= read -r -t 300 reply <&"${!out}" || fail "$name gave no answer to '$line'"
   echo "${reply%$'\r'}"
 }
 
@@ -129,4 +144,12 @@ gunsim_batch_stop() {
   wine_session_stop GUNSIM
 }
 
-trap wine_sessions_stop EXIT
+# An exit that did not come through fail (a killed helper, say) keeps the
+# evidence too; scripts with their own trap call this from it.
+wine_test_exit() {
+  local status=$?
+  ((status == 0)) || keep_evidence
+  wine_sessions_stop
+  return $status
+}
+trap wine_test_exit EXIT
