@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the tests of the shipped program (after lib.sh's environment):
 # starts Glimmerdot.exe, drives and reads it through one long-lived inspector,
 # seeds and reads its registry settings, records mouse buttons, screenshots.
