@@ -73,31 +73,27 @@ gunsim_start_server() {
   setsid wineserver -p >>"$GUNSIM_LOG" 2>&1 </dev/null
 }
 
-# A fresh prefix at $WINEPREFIX, its wineserver kept running; says what failed.
-gunsim_make_prefix() {
-  local why=
-  if ! gunsim_stop_prefix; then
-    why="processes of the old prefix would not end"
-  else
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    if ! gunsim_start_server; then
-      why="wineserver did not start"
-    elif ! gunsim_wine_logged 300 wineboot -i; then
-      why="wineboot failed"
-    # Without a window manager every hide waits for one; unmanaged windows do not.
-    elif ! gunsim_wine_logged 60 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; then
-      why="setting Managed=N failed"
-    # The setting takes effect for processes started after a restart.
-    elif ! gunsim_stop_prefix; then
-      why="the new prefix would not stop for its restart"
-    elif ! gunsim_start_server; then
-      why="wineserver did not restart"
-    fi
-  fi
-  [[ -z $why ]] && return 0
+# One step of making a prefix: runs COMMAND, and says WHY when it fails.
+gunsim_prefix_step() {
+  local why=$1
+  shift
+  "$@" && return 0
   echo "making $WINEPREFIX: $why (see $GUNSIM_LOG)" >&2
   return 1
+}
+
+# A fresh prefix at $WINEPREFIX, its wineserver kept running; says what failed.
+gunsim_make_prefix() {
+  gunsim_prefix_step "processes of the old prefix would not end" gunsim_stop_prefix &&
+    rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX" &&
+    gunsim_prefix_step "wineserver did not start" gunsim_start_server &&
+    gunsim_prefix_step "wineboot failed" gunsim_wine_logged 300 wineboot -i &&
+    # Without a window manager every hide waits for one; unmanaged windows do not.
+    gunsim_prefix_step "setting Managed=N failed" \
+      gunsim_wine_logged 60 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+    # The setting takes effect for processes started after a restart.
+    gunsim_prefix_step "the new prefix would not stop for its restart" gunsim_stop_prefix &&
+    gunsim_prefix_step "wineserver did not restart" gunsim_start_server
 }
 
 # Runs a Windows program of this prefix with its output in the log, bounded.

@@ -16,19 +16,28 @@ struct Figures {
     unsigned long unread = 0;       // changes no read returned (replaced first, or still pending)
 };
 
+double MsPerStamp(const GunsimTimes& times)
+{
+    return times.frequency > 0 ? 1000.0 / static_cast<double>(times.frequency) : 0.0;
+}
+
+// The first of `count` stamps that a ring of `size` still holds.
+unsigned long OldestKept(unsigned long count, unsigned long size)
+{
+    return count - std::min(count, size);
+}
+
 Figures Collect(const GunsimTimes& times)
 {
     Figures figures;
-    const double msPerStamp = times.frequency > 0 ? 1000.0 / static_cast<double>(times.frequency) : 0.0;
+    const double msPerStamp = MsPerStamp(times);
 
-    const unsigned long reads = std::min<unsigned long>(times.readCount, GUNSIM_READ_STAMPS);
-    for (unsigned long i = times.readCount - reads + 1; i < times.readCount; ++i)
+    for (unsigned long i = OldestKept(times.readCount, GUNSIM_READ_STAMPS) + 1; i < times.readCount; ++i)
         figures.intervals.push_back(
             static_cast<double>(times.reads[i % GUNSIM_READ_STAMPS] - times.reads[(i - 1) % GUNSIM_READ_STAMPS]) *
             msPerStamp);
 
-    const unsigned long changes = std::min<unsigned long>(times.changeCount, GUNSIM_CHANGE_STAMPS);
-    for (unsigned long i = times.changeCount - changes; i < times.changeCount; ++i) {
+    for (unsigned long i = OldestKept(times.changeCount, GUNSIM_CHANGE_STAMPS); i < times.changeCount; ++i) {
         const GunsimChangeStamp& change = times.changes[i % GUNSIM_CHANGE_STAMPS];
         if (change.firstRead)
             figures.delays.push_back(static_cast<double>(change.firstRead - change.changed) * msPerStamp);
@@ -56,7 +65,6 @@ std::string Percentile(std::vector<double> values, double fraction)
     return Ms(values[std::min(rank, values.size()) - 1]);
 }
 
-
 }  // namespace
 
 std::string SummarizeReadTimes(const GunsimTimes& times)
@@ -77,17 +85,16 @@ std::string SummarizeReadTimes(const GunsimTimes& times)
 
 std::string ListReadTimes(const GunsimTimes& times)
 {
-    const double msPerStamp = times.frequency > 0 ? 1000.0 / static_cast<double>(times.frequency) : 0.0;
-    const unsigned long reads = std::min<unsigned long>(times.readCount, GUNSIM_READ_STAMPS);
-    const long long origin = reads ? times.reads[(times.readCount - reads) % GUNSIM_READ_STAMPS] : 0;
+    const double msPerStamp = MsPerStamp(times);
+    const unsigned long oldestRead = OldestKept(times.readCount, GUNSIM_READ_STAMPS);
+    const long long origin = times.readCount ? times.reads[oldestRead % GUNSIM_READ_STAMPS] : 0;
     const auto sinceOrigin = [&](long long stamp) { return Ms(static_cast<double>(stamp - origin) * msPerStamp); };
 
     std::string text = "reads";
-    for (unsigned long i = times.readCount - reads; i < times.readCount; ++i)
+    for (unsigned long i = oldestRead; i < times.readCount; ++i)
         text += " " + sinceOrigin(times.reads[i % GUNSIM_READ_STAMPS]);
     text += " changes";
-    const unsigned long changes = std::min<unsigned long>(times.changeCount, GUNSIM_CHANGE_STAMPS);
-    for (unsigned long i = times.changeCount - changes; i < times.changeCount; ++i) {
+    for (unsigned long i = OldestKept(times.changeCount, GUNSIM_CHANGE_STAMPS); i < times.changeCount; ++i) {
         const GunsimChangeStamp& change = times.changes[i % GUNSIM_CHANGE_STAMPS];
         text += " " + sinceOrigin(change.changed) + ">" + (change.firstRead ? sinceOrigin(change.firstRead) : "-");
     }
