@@ -20,8 +20,14 @@ if(failed OR NOT EXISTS "${libgcc}")
 endif()
 get_filename_component(GLIMMER_MINGW_GCC_LIBDIR ${libgcc} DIRECTORY)
 set(cxx_headers ${GLIMMER_MINGW_GCC_LIBDIR}/include/c++)
+# On i686 clang passes no stack slot for an empty class argument where GCC passes
+# one (llvm/llvm-project#58255): a thiscall member taking an iterator tag then
+# pops a different count of bytes in each compiler's copy, and one std::string
+# built by clang code and copied by GCC's libstdc++ corrupts the stack. The old
+# string ABI builds strings through static (cdecl) helpers whose tag comes last,
+# where the difference is harmless.
 set(CMAKE_CXX_FLAGS_INIT
-  "-isystem ${cxx_headers} -isystem ${cxx_headers}/${GLIMMER_MINGW_TRIPLE} -isystem ${cxx_headers}/backward")
+  "-isystem ${cxx_headers} -isystem ${cxx_headers}/${GLIMMER_MINGW_TRIPLE} -isystem ${cxx_headers}/backward -D_GLIBCXX_USE_CXX11_ABI=0")
 foreach(kind EXE SHARED MODULE)
   set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -L${GLIMMER_MINGW_GCC_LIBDIR}")
 endforeach()
