@@ -28,7 +28,7 @@ win=${GLIMMER_BENCH_WIN32:-$root/build/win32}
 host=${GLIMMER_BENCH_HOST:-$root/build/bench-host}
 results=$host/bench-results.md
 
-echo "== building (${win#$root/}, ${host#$root/})"
+echo "== building (${win#"$root"/}, ${host#"$root"/})"
 mkdir -p "$root/build"
 buildlog=$root/build/bench-build.log
 mkdir -p "$host"
@@ -127,4 +127,4 @@ mapfile -t -O "${#rows[@]}" rows <"$host/steadiness.rows"
   echo "|---|---|---|---|"
   printf '%s\n' "${rows[@]}"
 } | tee "$results"
-echo "(also in ${results#$root/}; each start under Wine: ${probe_out#$root/})"
+echo "(also in ${results#"$root"/}; each start under Wine: ${probe_out#"$root"/})"
