@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The three linters, each failing on any finding; every one finds its files itself:
-#   clang-tidy  every C++ file of ours the clang Windows build compiles (its
-#               compile_commands.json), with the checks in .clang-tidy
-#   cppcheck    the product code: every C/C++ file outside tests/, tools/, bench/
-#   shellcheck  every shell script in the repository (*.sh, or a shell #! line)
-# A finding is fixed, or suppressed where it is, with the reason:
-#   // NOLINT(check): why      // cppcheck-suppress id ; why      # shellcheck disable=SCnnnn # why
+#   - clang-tidy  every C++ file of ours the clang Windows build compiles (its
+#                 compile_commands.json), with the checks in .clang-tidy
+#   - cppcheck    the product code: every C/C++ file outside tests/, tools/, bench/
+#   - shellcheck  every shell script in the repository (*.sh, or a shell #! line)
+# A finding is fixed, or suppressed where it is with the reason beside it: a
+# NOLINT(check) or cppcheck-suppress comment, or a shellcheck disable directive.
 #   tools/lint.sh [CLANG_BUILD_DIR]   (default build/win32-clang, configured when missing)
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 build=${1:-build/win32-clang}
 failed=()
 
