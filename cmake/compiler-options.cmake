@@ -9,17 +9,16 @@ option(GLIMMER_WERROR "Treat compiler warnings as errors (test.sh turns it on)" 
 
 if(MSVC)
   set(GLIMMER_LINKER MSVC)
-  add_compile_options(/W4 $<$<BOOL:${GLIMMER_WERROR}>:/WX>)
-  if(WIN32)
-    # CMake's defaults turn RTTI and exceptions on: take them out rather than
-    # override them, which MSVC would warn about.
-    string(REGEX REPLACE "/GR( |$)|/EH[a-z]*( |$)" "" CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS}")
-    add_compile_options(/O1 $<$<COMPILE_LANGUAGE:CXX>:/GR-> $<$<COMPILE_LANGUAGE:CXX>:/EHs-c->)
-    add_compile_definitions($<$<COMPILE_LANGUAGE:CXX>:_HAS_EXCEPTIONS=0>)
-    set(CMAKE_MSVC_RUNTIME_LIBRARY MultiThreaded)
-    # The resources embed the program's manifest; a second one would clash.
-    add_link_options(/MANIFEST:NO)
-  endif()
+  # Not for rc.exe, which takes none of these.
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:/W4> $<$<AND:$<COMPILE_LANGUAGE:C,CXX>,$<BOOL:${GLIMMER_WERROR}>>:/WX>)
+  # CMake's defaults turn RTTI and exceptions on: take them out rather than
+  # override them, which MSVC would warn about.
+  string(REGEX REPLACE "/GR( |$)|/EH[a-z]*( |$)" "" CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS}")
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:/O1> $<$<COMPILE_LANGUAGE:CXX>:/GR-> $<$<COMPILE_LANGUAGE:CXX>:/EHs-c->)
+  add_compile_definitions($<$<COMPILE_LANGUAGE:CXX>:_HAS_EXCEPTIONS=0>)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY MultiThreaded)
+  # The resources embed the program's manifest; a second one would clash.
+  add_link_options(/MANIFEST:NO)
   return()
 endif()
 
