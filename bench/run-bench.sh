@@ -30,7 +30,7 @@ win_clang=${GLIMMER_BENCH_WIN32_CLANG:-$root/build/win32-clang}
 host=${GLIMMER_BENCH_HOST:-$root/build/bench-host}
 results=$host/bench-results.md
 
-echo "== building (${win#"$root"/}, ${host#"$root"/})"
+echo "== building (${win#"$root"/}, ${win_clang#"$root"/}, ${host#"$root"/})"
 mkdir -p "$root/build"
 buildlog=$root/build/bench-build.log
 mkdir -p "$host"
