@@ -43,7 +43,7 @@ log=$out/demo.log
 : >"$log"
 say() { printf '\n== %s\n' "$*"; }
 
-say "building Glimmerdot.exe and the simulated gun (${build#$root/})"
+say "building Glimmerdot.exe and the simulated gun (${build#"$root"/})"
 { cmake -S . -B "$build" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
   cmake --build "$build" -j2; } >>"$log" 2>&1 || { tail -30 "$log" >&2; exit 1; }
 inspector=$(find "$build/tests" -name inspector.exe -print -quit)
@@ -70,6 +70,7 @@ if [[ $xvfb == yes ]]; then
 fi
 . tools/gunsim/wine-env.sh
 
+# shellcheck disable=SC2317 # run by the trap below
 cleanup() {
   trap - EXIT INT TERM
   # Twice if need be: a service still starting may outlive the first round.
@@ -79,7 +80,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-say "starting the simulated gun in a fresh 32-bit prefix (${WINEPREFIX#$root/}) on display $DISPLAY$([[ $xvfb == yes ]] && echo ", Xvfb")"
+say "starting the simulated gun in a fresh 32-bit prefix (${WINEPREFIX#"$root"/}) on display $DISPLAY$([[ $xvfb == yes ]] && echo ", Xvfb")"
 echo "   (a fresh prefix takes a minute or two)"
 tools/gunsim/up.sh "$build" | sed 's/^/   /'
 
@@ -113,7 +114,7 @@ fi
 # Of a real desktop only our window is kept.
 [[ $xvfb == yes ]] || rm -f "$screen"
 
-say "playing ${trace#$root/} on the simulated gun"
+say "playing ${trace#"$root"/} on the simulated gun"
 samples=$out/samples.txt
 : >"$samples" # winepath names only files that exist
 # The player's output goes to a file that we follow: a Wine process must not
@@ -132,7 +133,7 @@ if [[ $xvfb == yes && -s $screen && -s $samples ]]; then
     echo "   (no animation: ImageMagick could not draw it, see $log)"
 fi
 
-say "left in ${out#$root/}/"
+say "left in ${out#"$root"/}/"
 for f in glimmerdot.png cursor-path.gif cursor-path-strip.png player.txt; do
   [[ -s $out/$f ]] && echo "   $f"
 done

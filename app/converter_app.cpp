@@ -23,5 +23,7 @@ BOOL CConverterApp::InitInstance()
     CConverterDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
+    // The dialog ends with this scope; nothing may reach it through the app after.
+    m_pMainWnd = nullptr;
     return FALSE;
 }

@@ -8,7 +8,8 @@
 # program on the same template, alternating in one run; the host tick's time
 # (Google Benchmark) and its instructions (callgrind) on a build without
 # sanitizers; how evenly a running conversion reads the gun, idle and busy.
-# Builds what is missing in build/win32 and build/bench-host; Wine runs in its
+# The exe's size is also given as clang and lld make it (build/win32-clang).
+# Builds what is missing in build/win32, build/win32-clang and build/bench-host; Wine runs in its
 # own prefix (build/bench-prefix) on its own Xvfb (GLIMMER_BENCH_DISPLAY: its
 # number, else the first free from 95).
 set -euo pipefail
@@ -23,17 +24,20 @@ rounds=${1:-9}
 ensure_deps
 ensure_i386_exec
 
-# Other folders for a second checkout's runs: GLIMMER_BENCH_WIN32, _HOST, _PREFIX.
+# Other folders for a second checkout's runs: GLIMMER_BENCH_WIN32, _WIN32_CLANG, _HOST, _PREFIX.
 win=${GLIMMER_BENCH_WIN32:-$root/build/win32}
+win_clang=${GLIMMER_BENCH_WIN32_CLANG:-$root/build/win32-clang}
 host=${GLIMMER_BENCH_HOST:-$root/build/bench-host}
 results=$host/bench-results.md
 
-echo "== building (${win#$root/}, ${host#$root/})"
+echo "== building (${win#"$root"/}, ${win_clang#"$root"/}, ${host#"$root"/})"
 mkdir -p "$root/build"
 buildlog=$root/build/bench-build.log
 mkdir -p "$host"
 { cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
   cmake --build "$win" -j2 &&
+  cmake -S . -B "$win_clang" --toolchain cmake/toolchain-clang-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
+  cmake --build "$win_clang" -j2 --target Glimmerdot &&
   cmake -S . -B "$host" -DCMAKE_BUILD_TYPE=Release -DGLIMMER_SANITIZE=OFF &&
   cmake --build "$host" -j2 --target glimmer_tick_bench glimmer_tick_instructions; } >"$buildlog" 2>&1 ||
   { tail -30 "$buildlog" >&2; exit 1; }
@@ -52,6 +56,9 @@ debug=$(i686-w64-mingw32-objdump -h "$exe" | grep -c '\.debug' || true)
 nonsystem=$(tr ' ' '\n' <<<"$imports" | grep -i '^lib.*\.dll$' || true)
 row "exe size" "$size bytes ($(awk "BEGIN{printf \"%.1f\", $size/1024}") KiB, $stripped)" "≤ 64 KiB" \
   "$([[ $size -le 65536 ]] && echo met || echo MISSED)"
+clang_size=$(stat -c %s "$win_clang/app/Glimmerdot.exe")
+row "exe size, clang 14 and lld (GCC stays the release compiler)" \
+  "$clang_size bytes ($(awk "BEGIN{printf \"%.1f KiB, %.2f of GCC's\", $clang_size/1024, $clang_size/$size}"))" "" ""
 row "exe imports" "$imports" "system DLLs only" "$([[ -z $nonsystem ]] && echo met || echo "MISSED: $nonsystem")"
 
 # --- host tick ----------------------------------------------------------------
@@ -127,4 +134,4 @@ mapfile -t -O "${#rows[@]}" rows <"$host/steadiness.rows"
   echo "|---|---|---|---|"
   printf '%s\n' "${rows[@]}"
 } | tee "$results"
-echo "(also in ${results#$root/}; each start under Wine: ${probe_out#$root/})"
+echo "(also in ${results#"$root"/}; each start under Wine: ${probe_out#"$root"/})"

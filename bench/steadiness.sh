@@ -168,4 +168,4 @@ inspect close + waitexit 30000 >/dev/null || true
   printf '%s\n' "${rows[@]}"
 } | tee "$out/figures.md"
 [[ -z $rows_file ]] || printf '%s\n' "${rows[@]}" >"$rows_file"
-echo "(every interval and delay: ${out#$root/}/idle.txt, busy.txt)"
+echo "(every interval and delay: ${out#"$root"/}/idle.txt, busy.txt)"

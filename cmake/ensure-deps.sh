@@ -1,7 +1,8 @@
+# shellcheck shell=bash
 # Sourced by the top-level scripts: installs the Debian packages the build and
 # the tests need when run as root, otherwise names what is missing and stops.
-GLIMMER_PACKAGES=(cmake g++ make python3 libgtest-dev libbenchmark-dev clang libclang-rt-14-dev valgrind
-                  g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils imagemagick wixl)
+GLIMMER_PACKAGES=(cmake g++ make python3 libgtest-dev libbenchmark-dev clang libclang-rt-14-dev valgrind lld
+                  g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils imagemagick wixl clang-tidy cppcheck shellcheck)
 
 glimmer_missing_packages() {
   local pkg
@@ -89,7 +90,7 @@ ensure_i386_exec() {
   fi
   if [ ! -x "$GLIMMER_QEMU" ]; then
     local archive dir
-    archive=$(glimmer_debian_archive_uri) ||
+    archive=$(glimmer_debian_archive_uri /etc/apt) ||
       { echo "no Debian archive in apt's sources (/etc/apt) to fetch trixie's qemu-user from" >&2; exit 1; }
     echo "installing qemu-i386 from Debian trixie ($archive) for 32-bit programs"
     dir=$(mktemp -d)

@@ -76,7 +76,7 @@ protected:                                          \
     AFX_WINDOW_ENTRY(message, result = self->memberFxn(wParam, lParam))
 
 #define ON_REGISTERED_MESSAGE(messageVariable, memberFxn) \
-    { 0, 0, 0, 0, &messageVariable, AFX_THUNK(result = self->memberFxn(wParam, lParam)) },
+    { 0, 0, 0, 0, &(messageVariable), AFX_THUNK(result = self->memberFxn(wParam, lParam)) },
 
 #define ON_CONTROL(code, id, memberFxn) \
     { WM_COMMAND, UINT(code), UINT(id), UINT(id), nullptr, AFX_THUNK(self->memberFxn()) },

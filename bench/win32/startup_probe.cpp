@@ -76,7 +76,8 @@ bool Measure(const char* program, Sample& sample)
         PROCESS_MEMORY_COUNTERS counters = {};
         counters.cb = sizeof(counters);
         ok = GetProcessMemoryInfo(process.get(), &counters, sizeof(counters)) != 0;
-        sample.startupMs = 1000.0 * (shown.QuadPart - started.QuadPart) / frequency.QuadPart;
+        sample.startupMs = 1000.0 * static_cast<double>(shown.QuadPart - started.QuadPart) /
+                           static_cast<double>(frequency.QuadPart);
         sample.peakKiB = counters.PeakWorkingSetSize / 1024.0;
         PostMessageA(search.found, WM_CLOSE, 0, 0);
     }
@@ -102,7 +103,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: startup_probe ROUNDS PROGRAM_A PROGRAM_B\n");
         return 2;
     }
-    int rounds = atoi(argv[1]);
+    int rounds = atoi(argv[1]);  // NOLINT(cert-err34-c): run-bench.sh passes the count
     const char* programs[2] = { argv[2], argv[3] };
     std::vector<double> startup[2], peak[2];
     // One unrecorded start of each warms the file cache and the prefix.

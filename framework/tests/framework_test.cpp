@@ -151,7 +151,7 @@ protected:
         if (rangeCount < 8)
             rangeIds[rangeCount++] = id;
     }
-    LRESULT OnRegistered(WPARAM wParam, LPARAM lParam) { return wParam + lParam; }
+    LRESULT OnRegistered(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam) + lParam; }
     HCURSOR OnQueryDragIcon() { return dragIcon; }
     void OnMouseMove(UINT, CPoint point) { mousePoint = point; }
     void OnSize(UINT, int cx, int cy)

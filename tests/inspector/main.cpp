@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
 #include <cstdio>
 
 #include "commands.h"
@@ -154,7 +155,7 @@ int Batch(const Options& options)
         CaptureOutput(&capture);
         bool ok = ParseOptions(words, next, lineOptions) || Fail("bad options");
         Session session(lineOptions);
-        ok = ok && RunAll(session, Args(words.begin() + next, words.end()));
+        ok = ok && RunAll(session, Args(words.begin() + static_cast<std::ptrdiff_t>(next), words.end()));
         CaptureOutput(nullptr);
         PrintLine(ok ? (capture.lines.empty() ? "ok" : "ok " + capture.lines) : "err " + capture.error);
     }
@@ -177,5 +178,5 @@ int main(int argc, char** argv)
     if (words[next] == "batch")
         return Batch(options);
     Session session(options);
-    return RunAll(session, Args(words.begin() + next, words.end())) ? 0 : 1;
+    return RunAll(session, Args(words.begin() + static_cast<std::ptrdiff_t>(next), words.end())) ? 0 : 1;
 }

@@ -14,7 +14,7 @@ void Reply(HWND dialog, HWND replyTo, bool answered, const char* text)
 {
     COPYDATASTRUCT data = {};
     data.dwData = answered ? 1 : 0;
-    data.cbData = static_cast<DWORD>(lstrlenA(text) + 1);
+    data.cbData = static_cast<DWORD>(lstrlenA(text)) + 1;
     data.lpData = const_cast<char*>(text);
     ::SendMessageA(replyTo, WM_COPYDATA, reinterpret_cast<WPARAM>(dialog), reinterpret_cast<LPARAM>(&data));
 }

@@ -91,7 +91,7 @@ std::vector<MenuItem> ResourceMenuItems(const std::string& imagePath)
 void PostKey(HWND window, WORD key)
 {
     ::PostMessageA(window, WM_KEYDOWN, key, 1);
-    ::PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    ::PostMessageA(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
 }
 
 } // namespace

@@ -38,6 +38,7 @@ bool DroppedRect(Session& session, HWND combo, RECT& rect)
 {
     std::string answer;
     return AskDialog(session, kQueryDroppedRect, ::GetDlgCtrlID(combo), 0, answer) &&
+           // NOLINTNEXTLINE(cert-err34-c): our hook wrote these numbers; the count of fields is checked
            std::sscanf(answer.c_str(), "%ld,%ld,%ld,%ld", &rect.left, &rect.top, &rect.right, &rect.bottom) == 4 &&
            rect.bottom > rect.top;
 }
@@ -53,6 +54,7 @@ DialogBase BaseOf(Session& session)
     DialogBase base;
     std::string answer;
     if (!AskDialog(session, kQueryBaseUnits, 0, 0, answer) ||
+        // NOLINTNEXTLINE(cert-err34-c): as in DroppedRect
         std::sscanf(answer.c_str(), "%d,%d", &base.x, &base.y) != 2)
         Fail("cannot measure dialog units");
     return base;

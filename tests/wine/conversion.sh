@@ -6,6 +6,7 @@
 
 # Commands in one write: gunsimctl runs each the moment the one before is
 # done, with no round trip through this script however slow the machine.
+# shellcheck disable=SC2153 # GUNSIM_IN and GUNSIM_OUT come from wine_session_start GUNSIM (lib.sh)
 gun_together() {
   local reply command
   printf '%s\n' "$@" >&"$GUNSIM_IN"
@@ -190,6 +191,7 @@ gun reads reset
 ! gunsim_send wait-failed 1 "$QUIET_MS" >/dev/null 2>&1 || fail "reads after the link closed"
 gun devicechange
 expect_stopped "after the device-change notice without the gun"
+# shellcheck disable=SC2034 # read by the expression wait_for evaluates
 handles=$(handle_count)
 gun plug
 gun devicechange

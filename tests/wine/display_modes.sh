@@ -18,6 +18,7 @@ display_mode() {
 expect_cursor_for() {
   local point at
   point=$(screen_point "$1" "$2")
+  # shellcheck disable=SC2086 # the point is two words, X and Y
   inspect_may wait cursor $point 20000 >/dev/null 2>&1 && return
   at=$(inspect cursor)
   fail "$3: the cursor stays at $(field "$at" x),$(field "$at" y), expected $point for raw $1,$2 on ${SCREEN_W}x$SCREEN_H"

@@ -52,7 +52,7 @@ inspect() {
 field() {
   local match
   match=$(grep -o -E " $2=(\"([^\"\\]|\\\\.)*\"|[^ ]*)" <<<" $1" | head -n 1) || return 1
-  echo "${match#* $2=}"
+  echo "${match#* "$2"=}"
 }
 
 # The program in the background, its output in a file; returns once its
@@ -169,6 +169,7 @@ aim() {
   gun state FF FF "$1" "$2"
   local point
   point=$(screen_point "$1" "$2")
+  # shellcheck disable=SC2086 # the point is two words, X and Y
   inspect wait cursor $point 20000 >/dev/null || fail "cursor for raw $1,$2 is not at $point"
 }
 

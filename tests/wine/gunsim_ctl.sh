@@ -6,7 +6,7 @@
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
 # Refusals: non-zero exit, one line on stderr, the gun's state untouched.
-gunsim state FF FF 416 128 && gunsim reads reset >/dev/null || fail "setting the idle state"
+{ gunsim state FF FF 416 128 && gunsim reads reset >/dev/null; } || fail "setting the idle state"
 for bad in "state 1FF FF 0 0" "state FF FF 65536 0" "state FF FF -1 0" "state FF FF 10" "readlen 7" "bogus"; do
   # shellcheck disable=SC2086
   if gunsim $bad >/dev/null 2>"$TEST_OUT/refusal"; then fail "'$bad' was accepted"; fi
@@ -67,13 +67,13 @@ wine_session_start LINK "$GLIMMER_BUILD/tests/wine/gun_link.exe"
 poll() { [[ $(wine_session_ask LINK poll) == "poll 1 "* ]] || fail "a poll of the gun failed"; }
 field() { sed -n "s/.* $1 \([^ ]*\).*/\1/p" <<<" $2"; }
 expect_eq "$(wine_session_ask LINK open)" "open 1" "the reader opens the gun"
-gunsim_send state FF FF 416 128 >/dev/null && gunsim_send readtimes reset >/dev/null || fail "readtimes reset"
+{ gunsim_send state FF FF 416 128 >/dev/null && gunsim_send readtimes reset >/dev/null; } || fail "readtimes reset"
 expect_eq "$(gunsim_send readtimes)" \
   "reads 0 interval-median - interval-p99 - interval-max - over-90ms 0 changes 0 unread 0 delay-median - delay-max -" \
   "figures right after a reset"
 start=$(date +%s%N)
-gunsim_send state FF FF 416 128 >/dev/null && gunsim_send state FF FF 200 60 >/dev/null &&
-  gunsim_send state FF FF 300 100 >/dev/null || fail "setting states"
+{ gunsim_send state FF FF 416 128 >/dev/null && gunsim_send state FF FF 200 60 >/dev/null &&
+  gunsim_send state FF FF 300 100 >/dev/null; } || fail "setting states"
 poll
 poll
 gunsim_send sleep 300 >/dev/null || fail "sleep"

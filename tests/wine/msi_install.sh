@@ -62,6 +62,7 @@ uninstall_entries() {
 
 # Nothing of ours on disk or in the uninstall list.
 expect_nothing_installed() {
+  # shellcheck disable=SC2012 # names for a failure message only
   [[ ! -e $INSTALL_DIR ]] || fail "$1: $INSTALL_DIR holds $(ls "$INSTALL_DIR" | tr '\n' ' ')"
   [[ -z $(shortcuts) ]] || fail "$1: the Start-menu shortcut is still there: $(shortcuts)"
   local entries

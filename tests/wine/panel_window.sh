@@ -12,7 +12,7 @@ expect_control() {
   line=$(grep " index=$1 " <<<"$CONTROLS") || fail "no control at index $1"
   local what="control $1 ($2)"
   expect_eq "$(field "$line" id)" "$2" "$what: id"
-  expect_eq "$(field "$line" class | tr -d '"' | tr A-Z a-z)" "$(tr A-Z a-z <<<"$3")" "$what: class"
+  expect_eq "$(field "$line" class | tr -d '"' | tr '[:upper:]' '[:lower:]')" "$(tr '[:upper:]' '[:lower:]' <<<"$3")" "$what: class"
   local style=$(($(field "$line" style)))
   # The extended combo box keeps WS_VSCROLL for its drop-down, not its own window.
   [[ $3 == ComboBoxEx32 ]] && style=$((style | WS_VSCROLL))

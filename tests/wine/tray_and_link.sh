@@ -83,13 +83,13 @@ inspect taskbarcreated + tray wait 1 20000 >/dev/null
 # ---- The logo opens the address, once per click and once per double-click
 # (its second press comes as a double-click message); elsewhere nothing opens.
 click clickat 1009
-wait_for '(( $(url_count) >= 1 ))' 60 || fail "a click on the logo opened nothing"
+wait_for "(( \$(url_count) >= 1 ))" 60 || fail "a click on the logo opened nothing"
 click clickat 1009
-wait_for '(( $(url_count) >= 2 ))' 60 || fail "a second click on the logo opened nothing"
+wait_for "(( \$(url_count) >= 2 ))" 60 || fail "a second click on the logo opened nothing"
 IFS=, read -r l t r b <<<"$(field "$(inspect window)" rect)"
 click clickat "$((l + 12)),$((b - 12))"
 click clickat 1009 double
-wait_for '(( $(url_count) >= 3 ))' 60 || fail "a double-click on the logo opened nothing"
+wait_for "(( \$(url_count) >= 3 ))" 60 || fail "a double-click on the logo opened nothing"
 opens_settled
 expect_eq "$(url_count)" 3 "addresses opened by two clicks and a double-click on the logo and a click beside it ($(tr '\r\n' '  ' <"$URL_LOG"))"
 expect_eq "$(sort -u "$URL_LOG" | tr -d '\r')" "http://www.glimmerdot.example" "the address opened"

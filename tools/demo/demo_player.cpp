@@ -38,6 +38,8 @@ public:
             WaitForSingleObject(m_thread, 5000);
             CloseHandle(m_thread);
         }
+        // A hook thread that outlived the wait must not reach this object.
+        s_self = nullptr;
         DeleteCriticalSection(&m_lock);
     }
     ClickRecorder(const ClickRecorder&) = delete;
@@ -84,6 +86,8 @@ private:
         if (code == HC_ACTION && message != WM_MOUSEMOVE && message != WM_MOUSEWHEEL) {
             const MSLLHOOKSTRUCT* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(param);
             ClickRecorder* self = s_self;
+            if (!self)
+                return CallNextHookEx(NULL, code, message, param);
             EnterCriticalSection(&self->m_lock);
             self->m_events.push_back(ButtonEvent{GetTickCount() - self->m_originMs, message, info->pt});
             LeaveCriticalSection(&self->m_lock);

@@ -17,6 +17,7 @@ if ! gunsim_stop_prefix; then
 fi
 
 # A zombie still answers kill -0 until its parent reaps it.
+# shellcheck disable=SC2317 # called by name through gunsim_wait_until
 xvfb_gone() { ! kill -0 "$1" 2>/dev/null || [[ $(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) == Z ]]; }
 
 pidfile=$(gunsim_xvfb_pidfile 2>/dev/null) || pidfile=

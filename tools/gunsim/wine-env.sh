@@ -18,4 +18,5 @@ export WINEDEBUG=${GLIMMER_WINEDEBUG:--all}
 export WINEPREFIX=${WINEPREFIX:-$GLIMMER_BUILD/wineprefix}
 export DISPLAY=${DISPLAY:-:${GLIMMER_DISPLAY:-93}}
 
+# shellcheck disable=SC2034 # for the scripts that source this file
 GUNSIMCTL=$GLIMMER_BUILD/tools/gunsim/gunsimctl.exe

@@ -29,7 +29,7 @@ bool CreateKey(const char* path, OwnedKey& key, std::string& error)
 bool SetString(const OwnedKey& key, const char* name, const char* value, std::string& error)
 {
     const LONG result = RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                                       static_cast<DWORD>(lstrlenA(value) + 1));
+                                       static_cast<DWORD>(lstrlenA(value)) + 1);
     if (result != ERROR_SUCCESS) {
         error = std::string("cannot set ") + name + " (error " + std::to_string(result) + ")";
         return false;
