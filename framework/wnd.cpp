@@ -57,7 +57,7 @@ void CWnd::Invalidate(BOOL erase)
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
 {
-    HWND control = ::GetDlgItem(parent->m_hWnd, id);
+    HWND control = ::GetDlgItem(parent->m_hWnd, static_cast<int>(id));
     if (control == nullptr)
         return FALSE;
     // A control's user data is the program's own, unlike a dialog's DWLP_USER.

@@ -45,6 +45,7 @@ void CGunTestDlg::ShowFact(FactLine& line, const char* text)
     if (std::strcmp(line.shown, text) == 0)
         return;
     ::SetDlgItemTextA(m_hWnd, line.id, text);
+    // cppcheck-suppress lstrcpynACalled ; bounded by the buffer's size, and always terminated
     ::lstrcpynA(line.shown, text, kFactTextSize);
 }
 

@@ -14,5 +14,7 @@ BOOL CGunTestApp::InitInstance()
     CGunTestDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
+    // The dialog ends with this scope; nothing may reach it through the app after.
+    m_pMainWnd = nullptr;
     return FALSE;
 }
