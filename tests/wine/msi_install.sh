@@ -12,12 +12,7 @@ shift 4
 MAKE_MSI=("$@")
 [[ $GUNTEST_EXE != - ]] || GUNTEST_EXE=
 
-export WINEPREFIX=$GLIMMER_BUILD/msi-prefix
-. "$GLIMMER_SOURCE/tools/gunsim/wine-env.sh"
-. "$GLIMMER_SOURCE/tools/gunsim/session.sh"
-gunsim_make_prefix || { echo "FAIL: msi_install: no fresh prefix" >&2; exit 1; }
-. "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
-trap 'app_cleanup; gunsim_stop_prefix' EXIT
+. "$GLIMMER_SOURCE/tests/wine/own_prefix.sh" msi
 
 [[ -f $MSI ]] || fail "no $MSI (cmake --build . --target msi)"
 DRIVE_C=$WINEPREFIX/drive_c

@@ -9,12 +9,7 @@
 # server are each refused, with no release folder left behind.
 RELEASE_OPTIONS=("$@")
 
-export WINEPREFIX=$GLIMMER_BUILD/signing-prefix
-. "$GLIMMER_SOURCE/tools/gunsim/wine-env.sh"
-. "$GLIMMER_SOURCE/tools/gunsim/session.sh"
-gunsim_make_prefix || { echo "FAIL: release_signing: no fresh prefix" >&2; exit 1; }
-. "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
-trap 'app_cleanup; gunsim_stop_prefix' EXIT
+. "$GLIMMER_SOURCE/tests/wine/own_prefix.sh" signing
 
 RELEASE=$GLIMMER_SOURCE/tools/release/release.sh
 PKI=$TEST_OUT/pki
@@ -83,8 +78,9 @@ refused() {
   release_with bad "$@" && fail "a release with $what succeeded"
   grep -q "$message" "$TEST_OUT/bad.log" || fail "with $what, no '$message' in: $(cat "$TEST_OUT/bad.log")"
   local left
-  left=$(cd "$TEST_OUT" && ls -d bad bad.* 2>/dev/null | grep -vx bad.log)
-  [[ -z $left ]] || fail "with $what, a release folder was left: $left"
+  for left in "$TEST_OUT"/bad "$TEST_OUT"/bad.partial.*; do
+    [[ ! -e $left ]] || fail "with $what, a release folder was left: $left"
+  done
 }
 refused "a missing file" "no readable file" GLIMMER_SIGN_PKCS12="$PKI/missing.p12" GLIMMER_SIGN_PASSWORD=test-secret
 refused "a wrong password" "wrong password" GLIMMER_SIGN_PKCS12="$PKI/signer.p12" GLIMMER_SIGN_PASSWORD=wrong

@@ -5,7 +5,7 @@
 # version); each --program adds an exe that ships. Sets source, publisher,
 # version, epoch, programs and out (absolute); returns 1 on a bad command line.
 release_options() {
-  source= publisher= version= epoch= programs=()
+  source='' publisher='' version='' epoch='' programs=()
   while [[ $# -gt 1 ]]; do
     case $1 in
     --source) source=$2 ;;
@@ -20,5 +20,6 @@ release_options() {
   [[ $# -eq 1 && -d $source && -n $publisher && $version =~ ^[0-9.]+$ && $epoch =~ ^[0-9]+$ ]] &&
     ((${#programs[@]})) || return 1
   source=$(realpath "$source")
+  # shellcheck disable=SC2034  # for the caller
   out=$(realpath -m "$1")
 }

@@ -20,7 +20,7 @@ partial=
 trap 'rm -rf "$work" ${partial:+"$partial"}' EXIT
 
 # ---- Signing: every input checked before anything is made.
-signing=
+signing=()
 if [[ -n ${GLIMMER_SIGN_PKCS12:-} ]]; then
   pkcs12=$GLIMMER_SIGN_PKCS12
   [[ -f $pkcs12 && -r $pkcs12 ]] || fail "GLIMMER_SIGN_PKCS12: no readable file '$pkcs12'"
@@ -64,7 +64,7 @@ shipped=()
 for program in "${programs[@]}"; do
   cp "$program" "$work/programs/"
   shipped+=("$work/programs/${program##*/}")
-  if [[ -n $signing ]]; then sign "${shipped[-1]}"; fi
+  if ((${#signing[@]})); then sign "${shipped[-1]}"; fi
 done
 
 python3 "$here/zip.py" "$partial/$name.zip" "$epoch" "${shipped[@]}" "$source/README.md" "$source/LICENSE"
@@ -72,13 +72,13 @@ msi_programs=()
 for program in "${shipped[@]}"; do msi_programs+=(--program "$program"); done
 bash "$here/make-msi.sh" --source "$source" --publisher "$publisher" --version "$version" --epoch "$epoch" \
   "${msi_programs[@]}" "$partial/$name.msi"
-if [[ -n $signing ]]; then sign "$partial/$name.msi"; fi
+if ((${#signing[@]})); then sign "$partial/$name.msi"; fi
 (cd "$partial" && sha256sum -- "$name.zip" "$name.msi" >SHA256SUMS)
 
 chmod 755 "$partial"
 mv "$partial" "$out"
 partial=
-if [[ -n $signing ]]; then
+if ((${#signing[@]})); then
   echo "release: $out, signed by $subject"
 else
   echo "release: $out, unsigned (set GLIMMER_SIGN_PKCS12 and GLIMMER_SIGN_PASSWORD to sign)"
