@@ -12,7 +12,8 @@ set -euo pipefail
 fail() { echo "FAIL: compare-builds: $*" >&2; exit 1; }
 [[ $# -eq 2 ]] || { echo "usage: compare-builds.sh SOURCE WORK_DIR" >&2; exit 2; }
 source=$(realpath "$1") work=$(realpath -m "$2")
-commit=$(git -C "$source" rev-parse HEAD 2>/dev/null) || { echo "compare-builds: $source is not a git checkout"; exit 77; }
+[[ -e $source/.git ]] || { echo "compare-builds: $source is not a git checkout"; exit 77; }
+commit=$(git -C "$source" rev-parse HEAD) || fail "git cannot read $source"
 epoch=$(git -C "$source" log -1 --format=%ct)
 rm -rf "$work"
 mkdir -p "$work"
