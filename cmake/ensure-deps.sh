@@ -2,7 +2,8 @@
 # Sourced by the top-level scripts: installs the Debian packages the build and
 # the tests need when run as root, otherwise names what is missing and stops.
 GLIMMER_PACKAGES=(cmake g++ make python3 libgtest-dev libbenchmark-dev clang libclang-rt-14-dev valgrind lld
-                  g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils imagemagick wixl clang-tidy cppcheck shellcheck)
+                  g++-mingw-w64-i686 wine wine32:i386 xvfb x11-utils imagemagick wixl msitools osslsigncode openssl
+                  clang-tidy cppcheck shellcheck)
 
 glimmer_missing_packages() {
   local pkg

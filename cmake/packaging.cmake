@@ -1,62 +1,68 @@
-# The release zip for Windows users: `cmake --build build/win32 --target package`
-# makes Glimmerdot-<version>-win32.zip holding the exe, the README and the licence;
-# `--target msi` makes Glimmerdot-<version>-win32.msi, the installer, with wixl.
+# What Windows users get: `cmake --build build/win32 --target release` makes
+# build/win32/release/ with Glimmerdot-<version>-win32.zip (the programs, the
+# README and the licence), Glimmerdot-<version>-win32.msi and SHA256SUMS, signed
+# when GLIMMER_SIGN_PKCS12 is set (tools/release/release.sh). The msi target,
+# built by default, makes the same MSI from the build's programs for the tests.
 if(NOT WIN32 OR NOT TARGET Glimmerdot)
   return()
 endif()
 
-# Only this component goes into the zip, whatever else the tree installs.
-install(TARGETS Glimmerdot RUNTIME DESTINATION . COMPONENT release)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
-        DESTINATION . COMPONENT release)
+set(GLIMMER_SHIPPED_PROGRAMS Glimmerdot)
+if(TARGET GunTest)
+  list(APPEND GLIMMER_SHIPPED_PROGRAMS GunTest)
+endif()
+set(shipped_exes "")
+set(program_options "")
+foreach(program IN LISTS GLIMMER_SHIPPED_PROGRAMS)
+  list(APPEND shipped_exes $<TARGET_FILE:${program}>)
+  list(APPEND program_options --program $<TARGET_FILE:${program}>)
+endforeach()
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Glimmerdot)
-set(CPACK_PACKAGE_VENDOR ${GLIMMER_PUBLISHER})
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(GLIMMER_ZIP_NAME "Glimmerdot-${PROJECT_VERSION}-win32")
-set(CPACK_PACKAGE_FILE_NAME ${GLIMMER_ZIP_NAME})
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_COMPONENTS_ALL release)
-set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
-set(CPACK_ARCHIVE_RELEASE_FILE_NAME ${GLIMMER_ZIP_NAME})
-# Files at the zip's top: unpacking already makes a folder named after it.
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-include(CPack)
+set(release_tools ${PROJECT_SOURCE_DIR}/tools/release)
+# Everything of a release but its output; a test adds another --version.
+set(GLIMMER_RELEASE_OPTIONS --source ${PROJECT_SOURCE_DIR} --publisher ${GLIMMER_PUBLISHER}
+  --version ${PROJECT_VERSION} --epoch ${GLIMMER_SOURCE_DATE_EPOCH} ${program_options})
+set(msi_inputs ${GLIMMER_SHIPPED_PROGRAMS} ${PROJECT_SOURCE_DIR}/packaging/glimmerdot.wxs
+  ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/res/glimmerdot.ico
+  ${release_tools}/make-msi.sh ${release_tools}/options.sh ${release_tools}/msi_summary.py)
 
-# The zip holds exactly the three files, at its top.
+# Always made afresh: the signing settings live in the environment.
+add_custom_target(release
+  COMMAND bash ${release_tools}/release.sh ${GLIMMER_RELEASE_OPTIONS} ${CMAKE_BINARY_DIR}/release
+  DEPENDS ${GLIMMER_SHIPPED_PROGRAMS}
+  VERBATIM)
+
+# The zip holds the programs, the README and the licence, in that order, as built.
 add_test(NAME package_zip
-  COMMAND bash -c "'${CMAKE_CPACK_COMMAND}' --config CPackConfig.cmake -B package-check >/dev/null && \
-cd package-check && test \"$('${CMAKE_COMMAND}' -E tar tf ${GLIMMER_ZIP_NAME}.zip | sort | tr '\\n' ' ')\" = \
-'Glimmerdot.exe LICENSE README.md '"
-  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tests/release/package_zip.sh ${CMAKE_BINARY_DIR}/package-check
+          ${PROJECT_VERSION} ${PROJECT_SOURCE_DIR} ${shipped_exes} -- ${GLIMMER_RELEASE_OPTIONS})
 set_tests_properties(package_zip PROPERTIES TIMEOUT 120)
 
-# The installer, from packaging/glimmerdot.wxs. GLIMMER_WIXL_COMMAND is the whole
-# wixl call but the version and the output, so a test can build another version
-# of the same installer. wixl takes source files only by paths relative to where
-# it runs, which is the build folder.
 find_program(GLIMMER_WIXL wixl)
 if(NOT GLIMMER_WIXL)
   message(STATUS "wixl not found: no msi target")
   return()
 endif()
 set(GLIMMER_MSI ${CMAKE_BINARY_DIR}/Glimmerdot-${PROJECT_VERSION}-win32.msi)
-file(RELATIVE_PATH source ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR})
-set(GLIMMER_WIXL_COMMAND ${GLIMMER_WIXL} -a x86
-  -D Publisher=${GLIMMER_PUBLISHER}
-  -D ExeFile=$<PATH:RELATIVE_PATH,$<TARGET_FILE:Glimmerdot>,${CMAKE_BINARY_DIR}>
-  -D ReadmeFile=${source}/README.md
-  -D LicenceFile=${source}/LICENSE
-  -D IconFile=${source}/res/glimmerdot.ico
-  ${PROJECT_SOURCE_DIR}/packaging/glimmerdot.wxs)
+set(GLIMMER_MAKE_MSI bash ${release_tools}/make-msi.sh ${GLIMMER_RELEASE_OPTIONS})
 add_custom_command(OUTPUT ${GLIMMER_MSI}
-  COMMAND ${GLIMMER_WIXL_COMMAND} -D Version=${PROJECT_VERSION} -o ${GLIMMER_MSI}
-  DEPENDS Glimmerdot ${PROJECT_SOURCE_DIR}/packaging/glimmerdot.wxs ${PROJECT_SOURCE_DIR}/README.md
-          ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/res/glimmerdot.ico
-  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  COMMAND ${GLIMMER_MAKE_MSI} ${GLIMMER_MSI}
+  DEPENDS ${msi_inputs}
   VERBATIM)
 add_custom_target(msi ALL DEPENDS ${GLIMMER_MSI})
 
+set(guntest_exe -)
+if(TARGET GunTest)
+  set(guntest_exe $<TARGET_FILE:GunTest>)
+endif()
 glimmer_wine_test(msi_install msi_install.sh
-  ARGS ${GLIMMER_MSI} ${PROJECT_VERSION} ${GLIMMER_PUBLISHER} ${GLIMMER_WIXL_COMMAND} TIMEOUT 900)
+  ARGS ${GLIMMER_MSI} ${PROJECT_VERSION} ${GLIMMER_PUBLISHER} ${guntest_exe} ${GLIMMER_MAKE_MSI} TIMEOUT 900)
+
+# Releases come from the GCC build only; another compiler's build skips these.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # Two clones of HEAD built and compared; minutes, most of it compiling.
+  add_test(NAME release_reproducible
+    COMMAND bash ${release_tools}/compare-builds.sh ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/reproducible)
+  set_tests_properties(release_reproducible PROPERTIES TIMEOUT 1800 SKIP_RETURN_CODE 77)
+  glimmer_wine_test(release_signing release_signing.sh ARGS ${GLIMMER_RELEASE_OPTIONS} TIMEOUT 900)
+endif()

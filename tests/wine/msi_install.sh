@@ -1,21 +1,18 @@
 #!/usr/bin/env bash
 # The installer, in a prefix of its own so that nothing it does reaches the
-# other tests:  msi_install.sh MSI VERSION PUBLISHER WIXL ARGS...
-# (the wixl call that built MSI, less its version and output, run in the build folder)
-# A damaged package installs nothing; the package installs the program, its
-# shortcut and its uninstall entry, and the program runs from there; a higher
-# version replaces it, a lower one is refused; the uninstall removes all of it
-# and keeps the user's settings.
-MSI=$1 VERSION=$2 PUBLISHER=$3
-shift 3
-WIXL=("$@")
+# other tests:  msi_install.sh MSI VERSION PUBLISHER GUNTEST_EXE|- MAKE_MSI ARGS...
+# (the make-msi.sh call that built MSI, less its output; GUNTEST_EXE the built
+# Gun Test when it ships)
+# A damaged package installs nothing; the package installs the programs, their
+# shortcuts and the uninstall entry, and each program runs from its shortcut; a
+# higher version replaces it, a lower one is refused; the uninstall removes all
+# of it and keeps the user's settings.
+MSI=$1 VERSION=$2 PUBLISHER=$3 GUNTEST_EXE=$4
+shift 4
+MAKE_MSI=("$@")
+[[ $GUNTEST_EXE != - ]] || GUNTEST_EXE=
 
-export WINEPREFIX=$GLIMMER_BUILD/msi-prefix
-. "$GLIMMER_SOURCE/tools/gunsim/wine-env.sh"
-. "$GLIMMER_SOURCE/tools/gunsim/session.sh"
-gunsim_make_prefix || { echo "FAIL: msi_install: no fresh prefix" >&2; exit 1; }
-. "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
-trap 'app_cleanup; gunsim_stop_prefix' EXIT
+. "$GLIMMER_SOURCE/tests/wine/own_prefix.sh" msi
 
 [[ -f $MSI ]] || fail "no $MSI (cmake --build . --target msi)"
 DRIVE_C=$WINEPREFIX/drive_c
@@ -26,14 +23,15 @@ START_MENUS=("$DRIVE_C/ProgramData/Microsoft/Windows/Start Menu/Programs"
   "$DRIVE_C"/users/*/"AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
-# The Start-menu shortcuts named Glimmerdot, one per line.
+# The Start-menu shortcuts named NAME (Glimmerdot unless told), one per line.
 shortcuts() {
-  local menu
+  local menu name=${1:-Glimmerdot}
   for menu in "${START_MENUS[@]}"; do
-    [[ -e $menu/Glimmerdot.lnk ]] && echo "$menu/Glimmerdot.lnk"
+    [[ -e $menu/$name.lnk ]] && echo "$menu/$name.lnk"
   done
   return 0
 }
+GUNTEST_SHORTCUT="Glimmerdot Gun Test"
 
 run_msiexec() {
   wine_run 300 msiexec "$1" "$(windows_path "$2")" /qn
@@ -65,6 +63,8 @@ expect_nothing_installed() {
   # shellcheck disable=SC2012 # names for a failure message only
   [[ ! -e $INSTALL_DIR ]] || fail "$1: $INSTALL_DIR holds $(ls "$INSTALL_DIR" | tr '\n' ' ')"
   [[ -z $(shortcuts) ]] || fail "$1: the Start-menu shortcut is still there: $(shortcuts)"
+  [[ -z $(shortcuts "$GUNTEST_SHORTCUT") ]] ||
+    fail "$1: Gun Test's shortcut is still there: $(shortcuts "$GUNTEST_SHORTCUT")"
   local entries
   entries=$(uninstall_entries)
   [[ -z $entries ]] || fail "$1: uninstall entry left: $entries"
@@ -79,14 +79,18 @@ expect_one_installation() {
   expect_eq "$(cut -d'|' -f2 <<<"$entries")" "$1" "uninstall entry's version ($2)"
   cmp -s "$INSTALL_DIR/Glimmerdot.exe" "$APP_EXE" || fail "$2: the installed exe is not the built one"
   expect_eq "$(shortcuts | grep -c .)" 1 "Start-menu shortcuts ($2)"
+  if [[ -n $GUNTEST_EXE ]]; then
+    cmp -s "$INSTALL_DIR/GunTest.exe" "$GUNTEST_EXE" || fail "$2: the installed GunTest.exe is not the built one"
+    expect_eq "$(shortcuts "$GUNTEST_SHORTCUT" | grep -c .)" 1 "Gun Test's Start-menu shortcuts ($2)"
+  fi
   echo "$entries"
 }
 
 IFS=. read -r major minor build _ <<<"$VERSION"
 # Windows Installer compares only three fields: the higher version raises the third.
 HIGHER=$major.$minor.$((build + 1)).0
-(cd "$GLIMMER_BUILD" && "${WIXL[@]}" -D Version="$HIGHER" -o "$TEST_OUT/higher.msi") >"$TEST_OUT/wixl.log" 2>&1 ||
-  fail "wixl could not build version $HIGHER: $(cat "$TEST_OUT/wixl.log")"
+"${MAKE_MSI[@]}" --version "$HIGHER" "$TEST_OUT/higher.msi" >"$TEST_OUT/make-msi.log" 2>&1 ||
+  fail "could not build version $HIGHER: $(cat "$TEST_OUT/make-msi.log")"
 head -c $(($(stat -c %s "$MSI") / 2)) "$MSI" >"$TEST_OUT/damaged.msi"
 
 # ---- A damaged package fails and installs nothing.
@@ -113,6 +117,13 @@ expect_eq "$(settings_block)" 03020400 "settings after installing"
 app_start start /unix "$(shortcuts)"
 expect_eq "$(field "$(inspect window)" image)" '"C:\\Program Files\\Glimmerdot\\Glimmerdot.exe"' "program the shortcut started"
 app_ended click 2
+if [[ -n $GUNTEST_EXE ]]; then
+  wine start /unix "$(shortcuts "$GUNTEST_SHORTCUT")" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
+  window=$(inspect --caption '"Glimmerdot Gun Test"' --timeout 90000 wait visible 1 90000 + window)
+  expect_eq "$(field "$window" image)" '"C:\\Program Files\\Glimmerdot\\GunTest.exe"' \
+    "program Gun Test's shortcut started"
+  inspect --caption '"Glimmerdot Gun Test"' close + waitexit 30000 >/dev/null
+fi
 
 # ---- A higher version replaces it; the lower one is then refused.
 run_msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
@@ -127,4 +138,4 @@ left=$(find "$DRIVE_C/windows/Installer" -iname glimmerdot.ico -o -iname '*.msi'
 [[ -z $left ]] || fail "the installer's copies are still there: $left"
 expect_eq "$(settings_block)" 03020400 "settings after the uninstall"
 
-pass "damaged package refused, install, start from the shortcut, upgrade, downgrade refused, uninstall"
+pass "damaged package refused, install, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, upgrade, downgrade refused, uninstall"
