@@ -22,8 +22,9 @@ mkdir -p "$work"
 build() {
   local name=$1 src=$2 bin=$3
   shift 3
-  git clone --quiet --no-checkout "$source" "$src" && git -C "$src" checkout --quiet "$commit" ||
+  { git clone --quiet --no-checkout "$source" "$src" && git -C "$src" checkout --quiet "$commit"; } ||
     fail "cloning $source into $src"
+  # shellcheck disable=SC2016 # $1 is the inner shell's own argument, the build folder
   (cd "$src" && env -u SOURCE_DATE_EPOCH "$@" bash -c '
     cmake -S . -B "$1" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
       cmake --build "$1" -j2 --target release' _ "$bin") >"$work/$name.log" 2>&1 ||

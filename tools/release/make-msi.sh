@@ -37,12 +37,12 @@ package_code=$(guid "package $version $payload")
 rm -f "$out"
 # wixl takes source files only by paths relative to where it runs; it may
 # report success without writing its output.
-(cd "$work" && wixl -a x86 "${defines[@]}" -D ProductCode="$product_code" -o "$out" "$wxs") >"$work/wixl.log" 2>&1 &&
-  [[ -s $out ]] || fail "wixl failed: $(cat "$work/wixl.log")"
+{ (cd "$work" && wixl -a x86 "${defines[@]}" -D ProductCode="$product_code" -o "$out" "$wxs") >"$work/wixl.log" 2>&1 &&
+  [[ -s $out ]]; } || fail "wixl failed: $(cat "$work/wixl.log")"
 python3 "$here/msi_summary.py" "$out" "$epoch" "$package_code" || { rm -f "$out"; exit 1; }
 
 summary=$(TZ=UTC0 msiinfo suminfo "$out")
 expected_time=$(TZ=UTC0 date -d "@$epoch" '+%a %b %e %H:%M:%S %Y')
-grep -qxF "Revision number (UUID): $package_code" <<<"$summary" &&
-  grep -qxF "Created: $expected_time" <<<"$summary" && grep -qxF "Last saved: $expected_time" <<<"$summary" ||
+{ grep -qxF "Revision number (UUID): $package_code" <<<"$summary" &&
+  grep -qxF "Created: $expected_time" <<<"$summary" && grep -qxF "Last saved: $expected_time" <<<"$summary"; } ||
   { rm -f "$out"; fail "the summary of $out did not take the package code and times: $summary"; }
