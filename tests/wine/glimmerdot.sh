@@ -9,7 +9,7 @@
 #   field TEXT KEY               the value of KEY=... in an inspector line
 #   settings_seed HEX8 [SPEED]   LumipointKey (bytes as 8 hex digits, in order)
 #   settings_clear / settings_block   delete the key / print its bytes as hex
-#   record_start MS / record_stop     a background mouse button recording
+#   record_start MS [moves] / record_stop   a background mouse button (and move) recording
 #   screenshot FILE              the program's window as PNG
 #   gun ARGS / gun_value ARGS    one command to the simulated gun (gunsim_batch_start first)
 #   screen_point RX RY / aim RX RY   where raw RX,RY puts the cursor on a
@@ -110,11 +110,12 @@ settings_block() {
   echo "${value:6:2}${value:4:2}${value:2:2}${value:0:2}"
 }
 
-# Every mouse button event for up to MS ms, into $TEST_OUT/record.txt.
+# Every mouse button event for up to MS ms, into $TEST_OUT/record.txt (with
+# "moves" after MS, every move too).
 record_start() {
   local file=$TEST_OUT/record.txt
   : >"$file"
-  wine "$INSPECTOR" record "$1" </dev/null >"$file" 2>>"$TEST_OUT/record.err" &
+  wine "$INSPECTOR" record "$@" </dev/null >"$file" 2>>"$TEST_OUT/record.err" &
   RECORD_PID=$!
   wait_for "grep -q '^ready' '$file'" 60 || fail "the mouse recording did not start"
 }
