@@ -29,7 +29,7 @@ const Entry kCommands[] = {
     {"focus", CmdFocus, "the control that has the keyboard focus"},
     {"combo", CmdCombo, "ID: selection and item texts of an extended combo box"},
     {"slider", CmdSlider, "ID: trackbar position and range"},
-    {"text", CmdText, "ID...: each control's visibility and text"},
+    {"text", CmdText, "ID...: each control's visibility, screen rectangle and text"},
     {"windows", CmdWindows, "top-level windows of the process"},
     {"wait", CmdWait, "enabled|shown ID 0|1 MS | text|textstart ID TEXT MS | focus ID MS | visible|iconic|foreground 0|1 MS | cursor X Y MS | gone MS | tick T MS"},
     {"click", CmdClick, "ID: BM_CLICK a button"},

@@ -208,7 +208,9 @@ bool CmdText(Session& session, const Args& args)
         HWND control = DialogControl(session, id);
         if (control == nullptr)
             return false;
-        PrintLine("text id=" + id + " visible=" + Flag(::IsWindowVisible(control)) +
+        RECT rect = {};
+        ::GetWindowRect(control, &rect);
+        PrintLine("text id=" + id + " visible=" + Flag(::IsWindowVisible(control)) + " rect=" + RectText(rect) +
                   " text=" + Quoted(WindowText(control)));
     }
     return true;

@@ -68,6 +68,21 @@ handle_count() {
   field "$(tested handles)" count
 }
 
+# The picture control as the screen shows it, into FILE.
+snap_picture() {
+  local l t r b
+  IFS=, read -r l t r b <<<"$(field "$(tested text 2008)" rect)"
+  import -display "$DISPLAY" -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1" 2>/dev/null
+}
+
+# Waits until the picture is painted the same as FILE (same) or otherwise (differs).
+expect_picture() {
+  local how=$1 file=$2 what=$3 want=1
+  [[ $how == same ]] && want=0
+  wait_for "snap_picture '$TEST_OUT/now.png' && { compare -metric AE '$TEST_OUT/now.png' '$file' null: 2>/dev/null; (( \$? == $want )); }" 20 ||
+    fail "$what: the picture is not $how as $file (now.png)"
+}
+
 # Whatever happened, the next test finds the gun plugged in, idle at 416,128,
 # and no Gun Test.
 guntest_cleanup() {
@@ -105,7 +120,8 @@ expect_text 2002 "Raw X -, Y -" "raw with no gun"
 expect_text 2003 "Button bytes -- --" "bytes with no gun"
 expect_text 2004 "Held: -" "held with no gun"
 expect_text 2005 "Cursor -" "cursor with no gun"
-expect_eq "$(tested text 2007)" 'text id=2007 visible=0 text=""' "the note without Glimmerdot"
+note=$(tested text 2007)
+expect_eq "$(field "$note" visible) $(field "$note" text)" '0 ""' "the note without Glimmerdot"
 
 # ---- Plugged in: found by itself, with no notice and no click.
 gun plug
@@ -140,6 +156,20 @@ expect_text 2004 "Held: no assignable button (FE FF)" "held with an unused bit"
 # Held off the screen: still named, still no cursor.
 expect_shown FB FF 1 100 "aimed off screen: the cursor stays"
 expect_text 2004 "Held: A" "held off the screen"
+# The picture: a lamp lights, the crosshair moves, and both go back.
+expect_shown FF FF 200 200
+expect_text 2004 "Held: none" "held before the pictures"
+# A paint comes before the next tick's timer message: two more reads, and
+# this state is on the screen.
+reads=$(gun_value reads)
+gun wait-reads $((reads + 2)) 20000
+snap_picture "$TEST_OUT/idle.png" || fail "no picture of the idle gun"
+expect_shown FB FF 200 200
+expect_picture differs "$TEST_OUT/idle.png" "with A held"
+expect_shown FF FF 400 150
+expect_picture differs "$TEST_OUT/idle.png" "aimed elsewhere"
+expect_shown FF FF 200 200
+expect_picture same "$TEST_OUT/idle.png" "aimed back, A released"
 expect_shown FF FF 416 128
 reads=$(gun_value reads)
 gun wait-reads $((reads + 5)) 20000
