@@ -25,19 +25,12 @@ inspector=$build/tests/inspector/inspector.exe
 
 export GLIMMER_BUILD=$build
 export WINEPREFIX=$root/build/picture-prefix
-n=${GLIMMER_DEMO_XVFB:-96}
-while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
-export DISPLAY=:$n
+. tools/gunsim/session.sh
+DISPLAY=:$(gunsim_free_display "${GLIMMER_DEMO_XVFB:-96}")
+export DISPLAY
 . tools/gunsim/wine-env.sh
 
-cleanup() {
-  trap - EXIT INT TERM
-  # Twice if need be: a service still starting may outlive the first round.
-  tools/gunsim/down.sh "$build" >>"$log" 2>&1 || tools/gunsim/down.sh "$build" >>"$log" 2>&1 ||
-    echo "make-guntest-picture.sh: some Wine process or Xvfb would not end (see $log)" >&2
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+gunsim_down_at_exit "$build" "$log"
 
 tools/gunsim/up.sh "$build" >>"$log" 2>&1 || fail "the simulated gun did not come up"
 # "A" held, aimed a little left of and above the middle of the gun's window.
