@@ -57,6 +57,8 @@ protected:                                          \
 #define ON_WM_PAINT()        AFX_WINDOW_ENTRY(WM_PAINT, self->OnPaint())
 #define ON_WM_QUERYDRAGICON() \
     AFX_WINDOW_ENTRY(WM_QUERYDRAGICON, result = reinterpret_cast<LRESULT>(self->OnQueryDragIcon()))
+#define ON_WM_ERASEBKGND() \
+    AFX_WINDOW_ENTRY(WM_ERASEBKGND, result = self->OnEraseBkgnd(reinterpret_cast<HDC>(wParam)))
 #define ON_WM_DESTROY()      AFX_WINDOW_ENTRY(WM_DESTROY, self->OnDestroy())
 #define ON_WM_HSCROLL() \
     AFX_WINDOW_ENTRY(WM_HSCROLL, CScrollBar bar(reinterpret_cast<HWND>(lParam)); \

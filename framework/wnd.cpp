@@ -50,6 +50,33 @@ BOOL CWnd::SetForegroundWindow()
     return ::SetForegroundWindow(m_hWnd);
 }
 
+void CWnd::Invalidate(BOOL erase)
+{
+    ::InvalidateRect(m_hWnd, nullptr, erase);
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    HWND control = ::GetDlgItem(parent->m_hWnd, id);
+    if (control == nullptr)
+        return FALSE;
+    m_hWnd = control;
+    // A control's user data is the program's own, unlike a dialog's DWLP_USER.
+    ::SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_superWndProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassedControlProc)));
+    return TRUE;
+}
+
+LRESULT CALLBACK CWnd::SubclassedControlProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        wnd->m_hWnd = nullptr;
+    return result;
+}
+
 LRESULT CWnd::Default()
 {
     return ::CallWindowProcA(m_superWndProc, m_hWnd, m_current.message, m_current.wParam,

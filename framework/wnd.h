@@ -22,6 +22,10 @@ public:
     void GetClientRect(LPRECT rect) const;
     HWND ChildWindowFromPoint(POINT point) const;
     BOOL SetForegroundWindow();
+    void Invalidate(BOOL erase = TRUE);
+    // Takes over dialog control `id` of `parent`: its messages then pass
+    // through this object's map first.
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
 
     HWND m_hWnd = nullptr;
 
@@ -37,6 +41,7 @@ protected:
     void OnLButtonDown(UINT, CPoint) { Default(); }
     void OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
     void OnDisplayChange(UINT, int, int) { Default(); }
+    BOOL OnEraseBkgnd(HDC) { return static_cast<BOOL>(Default()); }
 
     // Every message of a subclassed window passes through here.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,6 +51,8 @@ protected:
     WNDPROC m_superWndProc = ::DefWindowProcA;
 
 private:
+    static LRESULT CALLBACK SubclassedControlProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     struct Message {
         UINT message;
         WPARAM wParam;

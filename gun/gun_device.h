@@ -1,12 +1,10 @@
-// The link to the gun through its driver's device interface.
+// The link to the gun through its driver's device interface, decoding each
+// report into press edges against the one before.
 #pragma once
 
 #include "framework/platform.h"
-#include "gun/device_handles.h"
+#include "gun/gun_link.h"
 #include "gun/gun_report.h"
-
-// {1F6C1AAA-0919-4A8D-B0CD-68566229DE66}
-extern const GUID GUID_DEVINTERFACE_GUN;
 
 class CGunDevice {
 public:
@@ -20,7 +18,7 @@ public:
 private:
     BOOL ReadReport(ButtonEdges& edges);
 
-    FileHandle m_handle;  // invalid while the link is closed
+    CGunLink m_link;
     GunReport m_previous;
 
     CGunDevice(const CGunDevice&) = delete;

@@ -21,16 +21,34 @@ const ButtonPattern kButtonPatterns[kButtonPatternCount] = {
     {0xDF, 0xFF},
 };
 
+const char* const kButtonLabels[kLabelledButtonCount] = {"Start", "Select", "A", "B", "C", "D"};
+
 }  // namespace
 
 const GunReport kIdleReport = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
 
+int MatchButtonPattern(const GunReport& report) {
+    for (int i = 0; i < kButtonPatternCount; ++i) {
+        if (report.bytes[0] == kButtonPatterns[i].byte0 && report.bytes[1] == kButtonPatterns[i].byte1) return i;
+    }
+    return -1;
+}
+
+BOOL IsButtonDown(const GunReport& report, int pattern) {
+    const ButtonPattern& p = kButtonPatterns[pattern];
+    // Active low: the pattern's one cleared bit, cleared in the report too.
+    const int low = (~report.bytes[0] & ~p.byte0 & 0xFF) | (~report.bytes[1] & ~p.byte1 & 0xFF);
+    return low != 0 ? TRUE : FALSE;
+}
+
+const char* ButtonLabel(int pattern) {
+    return pattern >= 0 && pattern < kLabelledButtonCount ? kButtonLabels[pattern] : NULL;
+}
+
 void DecodeButtonEdges(const GunReport& now, const GunReport& previous, ButtonEdges& edges) {
     const bool changed = now.bytes[0] != previous.bytes[0] || now.bytes[1] != previous.bytes[1];
-    for (int i = 0; i < kButtonPatternCount; ++i) {
-        const bool matches = now.bytes[0] == kButtonPatterns[i].byte0 && now.bytes[1] == kButtonPatterns[i].byte1;
-        edges.flag[i] = (changed && matches) ? 1 : 0;
-    }
+    const int matched = changed ? MatchButtonPattern(now) : -1;
+    for (int i = 0; i < kButtonPatternCount; ++i) edges.flag[i] = i == matched ? 1 : 0;
 }
 
 WORD ReportRawX(const GunReport& report) {

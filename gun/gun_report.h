@@ -16,10 +16,21 @@ struct ButtonEdges {
     BYTE flag[kButtonPatternCount];
 };
 
+// The first six patterns are the buttons offered for assignment.
+const int kLabelledButtonCount = 6;
+
 // Writes all ten flags of `edges` for `now` against `previous`.
 void DecodeButtonEdges(const GunReport& now, const GunReport& previous, ButtonEdges& edges);
 WORD ReportRawX(const GunReport& report);
 WORD ReportRawY(const GunReport& report);
+
+// The pattern the button bytes equal exactly, or -1: none held, several at
+// once, or a bit no pattern uses.
+int MatchButtonPattern(const GunReport& report);
+// TRUE while the one bit of `pattern` is low, whatever else is held with it.
+BOOL IsButtonDown(const GunReport& report, int pattern);
+// "Start", "Select", "A", "B", "C", "D" for patterns 0..5; NULL for the rest.
+const char* ButtonLabel(int pattern);
 
 // Button bytes that match no pattern, so a button already down gives its edge on the first read.
 extern const GunReport kIdleReport;

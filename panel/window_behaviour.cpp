@@ -8,8 +8,6 @@
 
 namespace {
 
-// The item index is the ButtonAssignment value; index 0 is "no gun button".
-const char* const kAssignmentLabels[] = { nullptr, "Start", "Select", "A", "B", "C", "D" };
 const int kAssignmentLists[] = { IDC_LEFT_BUTTON, IDC_MIDDLE_BUTTON, IDC_RIGHT_BUTTON };
 
 const int kSpeedMin = 2;
@@ -28,12 +26,13 @@ void CConverterDlg::SetSpeedRange()
 
 void CConverterDlg::FillAssignmentLists()
 {
-    const int itemCount = sizeof kAssignmentLabels / sizeof kAssignmentLabels[0];
-    for (int index = 0; index < itemCount; ++index) {
+    // The item index is the ButtonAssignment value: item 0, empty, is "no gun
+    // button", item i names button pattern i - 1.
+    for (int index = 0; index <= kLabelledButtonCount; ++index) {
         COMBOBOXEXITEMA item = {};
         item.mask = CBEIF_TEXT;
         item.iItem = index;
-        item.pszText = const_cast<LPSTR>(kAssignmentLabels[index]);
+        item.pszText = const_cast<LPSTR>(ButtonLabel(index - 1));
         for (int list : kAssignmentLists)
             SendDlgItemMessage(list, CBEM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
     }

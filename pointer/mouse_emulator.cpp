@@ -1,43 +1,8 @@
 #include "pointer/mouse_emulator.h"
 
+#include "pointer/aim_mapping.h"
+
 namespace {
-
-// The gun's aim window: raw X from 160 over 512 steps, raw Y from 32 over 192.
-const int kRawLeft = 160;
-const int kRawTop = 32;
-const float kScalePerPixelX = 0.001953125f;  // 1/512, exact
-const float kScalePerPixelY = 0.0052083335f; // bits 0x3BAAAAAB, the float nearest 1/192
-// Positions the driver reports while the gun aims off the screen.
-const WORD kOffScreenRawX = 1;
-const WORD kOffScreenRawY = 5;
-// The cursor never reaches the last three rows and columns.
-const int kEdgeMargin = 4;
-
-// The desktop's device context, released however the reading ends.
-class DesktopDC {
-public:
-    DesktopDC() : m_window(GetDesktopWindow()), m_dc(GetDC(m_window)) {}
-    ~DesktopDC() {
-        if (m_dc != NULL) ReleaseDC(m_window, m_dc);
-    }
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-
-    DesktopDC(const DesktopDC&) = delete;
-    DesktopDC& operator=(const DesktopDC&) = delete;
-};
-
-int ScaleAxis(WORD raw, int origin, float scale, int limit) {
-    const int offset = static_cast<int>(raw) - origin;
-    // Exact product, then truncation toward zero.
-    int position = static_cast<int>(static_cast<double>(offset) * static_cast<double>(scale));
-    if (position < 0) position = 0;
-    if (position > limit) position = limit;
-    return position;
-}
 
 bool IsPressed(ButtonAssignment assignment, const ButtonEdges& edges) {
     return assignment >= 1 && assignment <= 6 && edges.flag[assignment - 1] == 1;
@@ -46,10 +11,7 @@ bool IsPressed(ButtonAssignment assignment, const ButtonEdges& edges) {
 }  // namespace
 
 CMouseEmulator::CMouseEmulator()
-    : m_screenWidth(0),
-      m_screenHeight(0),
-      m_scaleX(0.0f),
-      m_scaleY(0.0f),
+    : m_scale(),
       m_cursorX(0),
       m_cursorY(0),
       m_lastRawX(kOffScreenRawX),
@@ -64,11 +26,7 @@ CMouseEmulator::CMouseEmulator()
 CMouseEmulator::~CMouseEmulator() {}
 
 void CMouseEmulator::ReadScreenSize() {
-    DesktopDC screen;
-    m_screenWidth = GetDeviceCaps(screen.Get(), HORZRES);
-    m_screenHeight = GetDeviceCaps(screen.Get(), VERTRES);
-    m_scaleX = static_cast<float>(m_screenWidth) * kScalePerPixelX;
-    m_scaleY = static_cast<float>(m_screenHeight) * kScalePerPixelY;
+    m_scale = ReadScreenAimScale();
     // The one position that never moves the cursor, so the next report that
     // can move it does: a gun held still is placed for this size too.
     m_lastRawX = kOffScreenRawX;
@@ -83,11 +41,12 @@ void CMouseEmulator::SetAssignments(BYTE left, BYTE middle, BYTE right) {
 
 void CMouseEmulator::Update(WORD rawX, WORD rawY, const ButtonEdges& edges) {
     const bool moved = rawX != m_lastRawX || rawY != m_lastRawY;
-    if (moved && rawX != kOffScreenRawX && rawY != kOffScreenRawY) {
+    if (moved && !IsAimedOffScreen(rawX, rawY)) {
         m_lastRawX = rawX;
         m_lastRawY = rawY;
-        m_cursorX = ScaleAxis(rawX, kRawLeft, m_scaleX, m_screenWidth - kEdgeMargin);
-        m_cursorY = ScaleAxis(rawY, kRawTop, m_scaleY, m_screenHeight - kEdgeMargin);
+        const ScreenPoint cursor = MapAimToScreen(m_scale, rawX, rawY);
+        m_cursorX = cursor.x;
+        m_cursorY = cursor.y;
         SetCursorPos(m_cursorX, m_cursorY);
     }
     // After the move, so a click lands where the gun points now.

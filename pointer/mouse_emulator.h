@@ -3,6 +3,7 @@
 
 #include "framework/platform.h"
 #include "gun/gun_report.h"
+#include "pointer/aim_mapping.h"
 
 // 1..6 pick ButtonEdges 0..5 ("Start", "Select", "A", "B", "C", "D"); anything else: no gun button.
 typedef BYTE ButtonAssignment;
@@ -23,10 +24,7 @@ public:
 private:
     void ApplyButtons(const ButtonEdges& edges);
 
-    int m_screenWidth;
-    int m_screenHeight;
-    float m_scaleX;
-    float m_scaleY;
+    AimScale m_scale;
     int m_cursorX;
     int m_cursorY;
     WORD m_lastRawX;

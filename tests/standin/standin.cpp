@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -452,6 +454,16 @@ void FailOpen(const char* path, LONG error) {
 
 using standin::Fn;
 using standin::S;
+
+// ---- formatting ----------------------------------------------------------
+
+int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int written = std::vsnprintf(buffer, 1025, format, args);
+    va_end(args);
+    return written > 1024 ? 1024 : written;
+}
 
 // ---- kernel ----------------------------------------------------------------
 

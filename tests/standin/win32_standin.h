@@ -201,6 +201,8 @@ HDC WINAPI GetDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 int WINAPI GetDeviceCaps(HDC hdc, int index);
 BOOL WINAPI SetCursorPos(int X, int Y);
+// Formats as the system's does, into at most 1024 characters and the terminator.
+int wsprintfA(LPSTR buffer, LPCSTR format, ...);
 VOID WINAPI mouse_event(DWORD dwFlags, DWORD dx, DWORD dy, DWORD dwData, ULONG_PTR dwExtraInfo);
 
 // Registry

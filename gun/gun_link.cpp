@@ -1,0 +1,83 @@
+#include "gun/gun_link.h"
+
+const GUID GUID_DEVINTERFACE_GUN = {0x1F6C1AAA, 0x0919, 0x4A8D, {0xB0, 0xCD, 0x68, 0x56, 0x62, 0x29, 0xDE, 0x66}};
+
+namespace {
+
+// cbSize of the detail record is its fixed part, not the whole buffer.
+const DWORD kDetailFixedSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+const DWORD kReportSize = sizeof(GunReport);
+
+#ifdef _WIN32
+static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "32-bit SP_DEVICE_INTERFACE_DATA");
+static_assert(kDetailFixedSize == 5, "32-bit SP_DEVICE_INTERFACE_DETAIL_DATA_A fixed part");
+#endif
+
+void CopyPath(char* to, const char* from) {
+    int i = 0;
+    for (; i < kGunPathSize - 1 && from[i] != '\0'; ++i) to[i] = from[i];
+    to[i] = '\0';
+}
+
+}  // namespace
+
+CGunLink::CGunLink() : m_lastRead(), m_path() {}
+
+BOOL CGunLink::Open() {
+    if (IsOpen()) return TRUE;
+
+    DeviceInfoList set(SetupDiGetClassDevsA(&GUID_DEVINTERFACE_GUN, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!set.IsValid()) return FALSE;
+
+    SP_DEVICE_INTERFACE_DATA data = {};
+    data.cbSize = sizeof(SP_DEVICE_INTERFACE_DATA);
+    // With several guns present, the first one enumerated is the one used.
+    if (!SetupDiEnumDeviceInterfaces(set.Get(), NULL, &GUID_DEVINTERFACE_GUN, 0, &data)) return FALSE;
+
+    // Asked for the size only, this call fails by contract; only the size matters.
+    DWORD required = 0;
+    SetupDiGetDeviceInterfaceDetailA(set.Get(), &data, NULL, 0, &required, NULL);
+    if (required < kDetailFixedSize) return FALSE;
+
+    DeviceDetailBuffer detail(required);
+    if (!detail.IsValid()) return FALSE;
+    detail.Get()->cbSize = kDetailFixedSize;
+    if (!SetupDiGetDeviceInterfaceDetailA(set.Get(), &data, detail.Get(), required, NULL, NULL)) return FALSE;
+
+    m_handle.Reset(CreateFileA(detail.Get()->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!IsOpen()) return FALSE;
+    CopyPath(m_path, detail.Get()->DevicePath);
+    m_lastRead = GunReadOutcome();
+    return TRUE;
+}
+
+BOOL CGunLink::IsOpen() const {
+    return m_handle.IsValid() ? TRUE : FALSE;
+}
+
+BOOL CGunLink::Read(GunReport& report) {
+    if (!IsOpen()) return FALSE;
+
+    GunReport received;
+    DWORD count = 0;
+    if (!ReadFile(m_handle.Get(), received.bytes, kReportSize, &count, NULL)) {
+        const DWORD error = GetLastError();
+        m_lastRead.kind = GunReadOutcome::kFailed;
+        m_lastRead.error = error;
+        m_lastRead.count = 0;
+        // Unplugged: let go of the handle so a device-change notice can reopen.
+        if (error == ERROR_DEVICE_NOT_CONNECTED) m_handle.Close();
+        return FALSE;
+    }
+    m_lastRead.error = 0;
+    m_lastRead.count = count;
+    // A partial report would decode bytes the driver never sent.
+    if (count < kReportSize) {
+        m_lastRead.kind = GunReadOutcome::kShort;
+        return FALSE;
+    }
+    m_lastRead.kind = GunReadOutcome::kReport;
+    report = received;
+    return TRUE;
+}

@@ -1,0 +1,46 @@
+// The platform half of the gun link: finds the gun through its driver's
+// device interface, opens it and reads whole reports. Glimmerdot decodes
+// what it reads (CGunDevice); Gun Test shows it as it is.
+#pragma once
+
+#include "framework/platform.h"
+#include "gun/device_handles.h"
+#include "gun/gun_report.h"
+
+// {1F6C1AAA-0919-4A8D-B0CD-68566229DE66}
+extern const GUID GUID_DEVINTERFACE_GUN;
+
+// What the last read made of the gun.
+struct GunReadOutcome {
+    enum Kind { kNoRead, kReport, kFailed, kShort };
+    Kind kind;
+    DWORD error;  // kFailed: the read's GetLastError
+    DWORD count;  // bytes the read delivered
+};
+
+// Room for the device path as shown; a longer one is kept cut short.
+const int kGunPathSize = 260;
+
+class CGunLink {
+public:
+    CGunLink();
+
+    // TRUE at once while open; otherwise the first gun enumerated is opened.
+    BOOL Open();
+    BOOL IsOpen() const;
+    // One synchronous read; `report` changes only when a whole report came.
+    // An unplugged gun (error 1167) closes the link.
+    BOOL Read(GunReport& report);
+
+    // The path of the gun last opened, "" until one was.
+    const char* DevicePath() const { return m_path; }
+    const GunReadOutcome& LastRead() const { return m_lastRead; }
+
+private:
+    FileHandle m_handle;  // invalid while the link is closed
+    GunReadOutcome m_lastRead;
+    char m_path[kGunPathSize];
+
+    CGunLink(const CGunLink&) = delete;
+    CGunLink& operator=(const CGunLink&) = delete;
+};

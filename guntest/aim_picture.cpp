@@ -1,0 +1,158 @@
+// Painting the picture: the whole of it into an off-screen bitmap, then one copy.
+#include "guntest/aim_picture.h"
+
+#include "guntest/memory_dc.h"
+#include "pointer/aim_mapping.h"
+
+BEGIN_MESSAGE_MAP(CAimPicture, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+namespace {
+
+const int kMargin = 6;
+const int kLampRowHeight = 24;
+const int kLampSize = 14;
+const int kCrossArm = 12;
+
+const COLORREF kWindowFill = RGB(255, 255, 255);
+const COLORREF kFrame = RGB(64, 64, 64);
+const COLORREF kMiddleLine = RGB(208, 208, 208);
+const COLORREF kAimInside = RGB(0, 64, 200);
+const COLORREF kAimOutside = RGB(220, 0, 0);
+const COLORREF kLampLit = RGB(0, 200, 0);
+const COLORREF kLampDark = RGB(200, 200, 200);
+
+int Clamp(int value, int low, int high)
+{
+    return value < low ? low : value > high ? high : value;
+}
+
+// The aim window's shape, 512 by 192, as large as fits in `space`, centred.
+RECT FitAimWindow(const RECT& space)
+{
+    int width = space.right - space.left;
+    int height = space.bottom - space.top;
+    if (width * kAimHeight > height * kAimWidth)
+        width = height * kAimWidth / kAimHeight;
+    else
+        height = width * kAimHeight / kAimWidth;
+    const int left = space.left + (space.right - space.left - width) / 2;
+    const int top = space.top + (space.bottom - space.top - height) / 2;
+    return RECT{left, top, left + width, top + height};
+}
+
+void FillWith(HDC dc, const RECT& rect, COLORREF colour)
+{
+    ::SetDCBrushColor(dc, colour);
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+}
+
+} // namespace
+
+CAimPicture::CAimPicture() : m_hasReport(false), m_report(kIdleReport)
+{
+}
+
+void CAimPicture::Show(const GunReport* report)
+{
+    const bool hasReport = report != nullptr;
+    if (hasReport == m_hasReport) {
+        if (!hasReport)
+            return;
+        bool same = true;
+        for (int i = 0; i < static_cast<int>(sizeof report->bytes); ++i)
+            same = same && report->bytes[i] == m_report.bytes[i];
+        if (same)
+            return;
+    }
+    m_hasReport = hasReport;
+    if (hasReport)
+        m_report = *report;
+    if (m_hWnd != nullptr)
+        Invalidate(FALSE);
+}
+
+void CAimPicture::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    CMemoryDC buffer(dc.GetSafeHdc(), client.Width(), client.Height());
+    if (!buffer.IsValid())
+        return;
+    Draw(buffer.Get(), client);
+    ::BitBlt(dc.GetSafeHdc(), 0, 0, client.Width(), client.Height(), buffer.Get(), 0, 0, SRCCOPY);
+}
+
+// Every pixel is painted in OnPaint; erasing first is what would flicker.
+BOOL CAimPicture::OnEraseBkgnd(HDC)
+{
+    return TRUE;
+}
+
+void CAimPicture::Draw(HDC dc, const RECT& area) const
+{
+    FillWith(dc, area, ::GetSysColor(COLOR_BTNFACE));
+    CSelectObject pen(dc, ::GetStockObject(DC_PEN));
+    CSelectObject brush(dc, ::GetStockObject(DC_BRUSH));
+    CSelectObject font(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(::GetParent(m_hWnd), WM_GETFONT, 0, 0)));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+
+    const RECT space = {area.left + kMargin, area.top + kMargin, area.right - kMargin,
+                        area.bottom - kMargin - kLampRowHeight};
+    DrawAimWindow(dc, FitAimWindow(space));
+    const RECT row = {area.left + kMargin, area.bottom - kMargin - kLampRowHeight, area.right - kMargin,
+                      area.bottom - kMargin};
+    DrawLamps(dc, row);
+}
+
+void CAimPicture::DrawAimWindow(HDC dc, const RECT& window) const
+{
+    ::SetDCPenColor(dc, kFrame);
+    ::SetDCBrushColor(dc, kWindowFill);
+    ::Rectangle(dc, window.left, window.top, window.right, window.bottom);
+
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int middleX = window.left + width / 2;
+    const int middleY = window.top + height / 2;
+    ::SetDCPenColor(dc, kMiddleLine);
+    ::MoveToEx(dc, middleX, window.top + 1, nullptr);
+    ::LineTo(dc, middleX, window.bottom - 1);
+    ::MoveToEx(dc, window.left + 1, middleY, nullptr);
+    ::LineTo(dc, window.right - 1, middleY);
+
+    if (!m_hasReport)
+        return;
+    const int rawX = ReportRawX(m_report);
+    const int rawY = ReportRawY(m_report);
+    if (IsAimedOffScreen(static_cast<WORD>(rawX), static_cast<WORD>(rawY)))
+        return;
+    const bool inside = rawX >= kAimLeft && rawX <= kAimLeft + kAimWidth && rawY >= kAimTop &&
+                        rawY <= kAimTop + kAimHeight;
+    // Outside the aim window the crosshair waits on its edge, in another colour.
+    const int x = Clamp(window.left + (rawX - kAimLeft) * width / kAimWidth, window.left, window.right - 1);
+    const int y = Clamp(window.top + (rawY - kAimTop) * height / kAimHeight, window.top, window.bottom - 1);
+    const COLORREF colour = inside ? kAimInside : kAimOutside;
+    FillWith(dc, RECT{x - kCrossArm, y - 1, x + kCrossArm + 1, y + 2}, colour);
+    FillWith(dc, RECT{x - 1, y - kCrossArm, x + 2, y + kCrossArm + 1}, colour);
+}
+
+void CAimPicture::DrawLamps(HDC dc, const RECT& row) const
+{
+    const int cellWidth = (row.right - row.left) / kLabelledButtonCount;
+    const int lampTop = row.top + (row.bottom - row.top - kLampSize) / 2;
+    for (int button = 0; button < kLabelledButtonCount; ++button) {
+        const int left = row.left + button * cellWidth;
+        const bool lit = m_hasReport && IsButtonDown(m_report, button);
+        ::SetDCPenColor(dc, kFrame);
+        ::SetDCBrushColor(dc, lit ? kLampLit : kLampDark);
+        ::Ellipse(dc, left, lampTop, left + kLampSize, lampTop + kLampSize);
+
+        RECT label = {left + kLampSize + 4, row.top, left + cellWidth, row.bottom};
+        ::DrawTextA(dc, ButtonLabel(button), -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+}

@@ -1,0 +1,75 @@
+#include "guntest/fact_lines.h"
+
+void FormatStatusLine(const CGunWatch& watch, char* text) {
+    switch (watch.Status()) {
+    case kGunFound:
+        wsprintfA(text, "Gun found: %s", watch.DevicePath());
+        return;
+    case kGunUnplugged:
+        wsprintfA(text, "Gun unplugged: plug it back in");
+        return;
+    case kGunReadFailed:
+        wsprintfA(text, "Read failed: error %lu", static_cast<unsigned long>(watch.LastRead().error));
+        return;
+    case kGunShortRead:
+        wsprintfA(text, "Short read: %lu of %u bytes", static_cast<unsigned long>(watch.LastRead().count),
+                  static_cast<unsigned>(sizeof(GunReport)));
+        return;
+    case kGunNotFound:
+        break;
+    }
+    wsprintfA(text, "No gun found: is the gun's driver installed and the gun plugged in?");
+}
+
+void FormatRawLine(const GunReport* report, char* text) {
+    if (report == NULL) {
+        wsprintfA(text, "Raw X -, Y -");
+        return;
+    }
+    wsprintfA(text, "Raw X %u, Y %u", static_cast<unsigned>(ReportRawX(*report)),
+              static_cast<unsigned>(ReportRawY(*report)));
+}
+
+void FormatButtonBytesLine(const GunReport* report, char* text) {
+    if (report == NULL) {
+        wsprintfA(text, "Button bytes -- --");
+        return;
+    }
+    wsprintfA(text, "Button bytes %02X %02X", report->bytes[0], report->bytes[1]);
+}
+
+void FormatHeldLine(const GunReport* report, char* text) {
+    if (report == NULL) {
+        wsprintfA(text, "Held: -");
+        return;
+    }
+    if (report->bytes[0] == kIdleReport.bytes[0] && report->bytes[1] == kIdleReport.bytes[1]) {
+        wsprintfA(text, "Held: none");
+        return;
+    }
+    const char* label = ButtonLabel(MatchButtonPattern(*report));
+    if (label != NULL) {
+        wsprintfA(text, "Held: %s", label);
+        return;
+    }
+    wsprintfA(text, "Held: no assignable button (%02X %02X)", report->bytes[0], report->bytes[1]);
+}
+
+void FormatCursorLine(const GunReport* report, const AimScale& screen, char* text) {
+    if (report == NULL) {
+        wsprintfA(text, "Cursor -");
+        return;
+    }
+    const WORD rawX = ReportRawX(*report);
+    const WORD rawY = ReportRawY(*report);
+    if (IsAimedOffScreen(rawX, rawY)) {
+        wsprintfA(text, "aimed off screen: the cursor stays");
+        return;
+    }
+    const ScreenPoint cursor = MapAimToScreen(screen, rawX, rawY);
+    wsprintfA(text, "Cursor %d, %d on %d x %d", cursor.x, cursor.y, screen.width, screen.height);
+}
+
+void FormatReadRateLine(int readsPerSecond, char* text) {
+    wsprintfA(text, "Reads per second: %d", readsPerSecond);
+}

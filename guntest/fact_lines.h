@@ -1,0 +1,18 @@
+// The texts of Gun Test's fact lines, each written whole into a buffer of
+// kFactTextSize bytes. A NULL report means none was read since the link opened.
+#pragma once
+
+#include "framework/platform.h"
+#include "gun/gun_report.h"
+#include "guntest/gun_watch.h"
+#include "pointer/aim_mapping.h"
+
+const int kFactTextSize = kGunPathSize + 64;
+
+void FormatStatusLine(const CGunWatch& watch, char* text);
+void FormatRawLine(const GunReport* report, char* text);
+void FormatButtonBytesLine(const GunReport* report, char* text);
+void FormatHeldLine(const GunReport* report, char* text);
+// Where Glimmerdot would place the cursor for this report on this screen.
+void FormatCursorLine(const GunReport* report, const AimScale& screen, char* text);
+void FormatReadRateLine(int readsPerSecond, char* text);

@@ -1,0 +1,46 @@
+// Gun Test's view of the gun: opens it by itself, reads it once per tick and
+// keeps what the last tick found, for the window to show.
+#pragma once
+
+#include "framework/platform.h"
+#include "gun/gun_link.h"
+#include "gun/gun_report.h"
+#include "guntest/read_rate.h"
+
+enum GunStatus {
+    kGunNotFound,   // never found since the program started
+    kGunFound,      // opened, and the last read (if any) gave a whole report
+    kGunUnplugged,  // a read failed with 1167; the link is closed
+    kGunReadFailed, // any other read error; the link stays open
+    kGunShortRead,  // a read gave less than a whole report
+};
+
+class CGunWatch {
+public:
+    CGunWatch();
+
+    // One timer tick at `now` (ms): with no link, an open attempt once a
+    // second; with a link, one read.
+    void Tick(DWORD now);
+    // Something was plugged in or out: a closed link tries to open at once.
+    void OnDeviceChange(DWORD now);
+
+    GunStatus Status() const { return m_status; }
+    const char* DevicePath() const { return m_link.DevicePath(); }
+    const GunReadOutcome& LastRead() const { return m_link.LastRead(); }
+    // The report read since the link opened, or NULL before the first one.
+    const GunReport* Report() const { return m_hasReport ? &m_report : NULL; }
+    int ReadsPerSecond(DWORD now) const { return m_rate.PerSecond(now); }
+
+private:
+    void TryOpen(DWORD now);
+    void ReadOnce(DWORD now);
+
+    CGunLink m_link;
+    GunStatus m_status;
+    GunReport m_report;
+    bool m_hasReport;
+    bool m_triedOpen;
+    DWORD m_lastOpenAttempt;
+    CReadRate m_rate;
+};

@@ -1,0 +1,63 @@
+#include "guntest/guntest_dlg.h"
+
+#include "guntest/guntest_ids.h"
+
+BEGIN_MESSAGE_MAP(CGunTestDlg, CDialog)
+    ON_WM_DESTROY()
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_DEVICECHANGE, OnDeviceChange)
+    ON_WM_DISPLAYCHANGE()
+END_MESSAGE_MAP()
+
+namespace {
+const int kFactIds[] = {IDC_GUN_STATUS, IDC_GUN_RAW, IDC_GUN_BUTTON_BYTES, IDC_GUN_HELD, IDC_GUN_CURSOR,
+                        IDC_GUN_READ_RATE};
+}
+
+CGunTestDlg::CGunTestDlg()
+    : CDialog(IDD_GUN_TEST, nullptr), m_icon(nullptr), m_screen(), m_facts(), m_glimmerdotNoted(false)
+{
+    m_icon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
+    for (int i = 0; i < kFactCount; ++i)
+        m_facts[i].id = kFactIds[i];
+}
+
+// The icon is shared from the module's resources and is not destroyed.
+CGunTestDlg::~CGunTestDlg() = default;
+
+BOOL CGunTestDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+    m_picture.SubclassDlgItem(IDC_AIM_PICTURE, this);
+    m_screen = ReadScreenAimScale();
+
+    // The first look happens now, not a tick later.
+    m_watch.Tick(::GetTickCount());
+    ShowGunState();
+    SetTimer(WATCH_TIMER_ID, WATCH_INTERVAL_MS, nullptr);
+    return TRUE;
+}
+
+void CGunTestDlg::OnDestroy()
+{
+    KillTimer(WATCH_TIMER_ID);
+    CWnd::OnDestroy();
+}
+
+// The system broadcasts this whenever any device comes or goes.
+LRESULT CGunTestDlg::OnDeviceChange(WPARAM, LPARAM)
+{
+    m_watch.OnDeviceChange(::GetTickCount());
+    ShowGunState();
+    return TRUE;
+}
+
+void CGunTestDlg::OnDisplayChange(UINT bitsPerPixel, int cx, int cy)
+{
+    CDialog::OnDisplayChange(bitsPerPixel, cx, cy);
+    m_screen = ReadScreenAimScale();
+    ShowGunState();
+}

@@ -1,0 +1,188 @@
+#include <string>
+
+#include "guntest/fact_lines.h"
+#include "guntest/gun_watch.h"
+#include "guntest/read_rate.h"
+#include "standin_fixture.h"
+
+using standin::Fn;
+
+namespace {
+
+const char kPath[] = "\\\\?\\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}";
+
+GunReport Report(BYTE b0, BYTE b1, WORD x, WORD y) {
+    return GunReport{{b0, b1, static_cast<BYTE>(x & 0xFF), static_cast<BYTE>(x >> 8), static_cast<BYTE>(y & 0xFF),
+                      static_cast<BYTE>(y >> 8)}};
+}
+
+class GunWatchTest : public StandinTest {
+protected:
+    void SetUp() override {
+        StandinTest::SetUp();
+        standin::SetDevicePath(kPath);
+    }
+
+    std::string Status() const {
+        char text[kFactTextSize];
+        FormatStatusLine(watch, text);
+        return text;
+    }
+    std::string Raw() const {
+        char text[kFactTextSize];
+        FormatRawLine(watch.Report(), text);
+        return text;
+    }
+
+    CGunWatch watch;
+};
+
+const char kNoGun[] = "No gun found: is the gun's driver installed and the gun plugged in?";
+const char kUnplugged[] = "Gun unplugged: plug it back in";
+
+TEST_F(GunWatchTest, LooksForAMissingGunOnceASecondAndOnEveryDeviceChange) {
+    standin::SetDevicePresent(false);
+    DWORD now = 0xFFFFFF00u;  // the tick count wraps while it waits
+    watch.Tick(now);
+    EXPECT_EQ(kNoGun, Status());
+    EXPECT_EQ("Raw X -, Y -", Raw());
+    EXPECT_EQ(1, standin::CountOf(Fn::SetupDiGetClassDevsA));
+    for (int tick = 1; tick <= 16; ++tick) watch.Tick(now + 60 * tick);  // 960 ms
+    EXPECT_EQ(1, standin::CountOf(Fn::SetupDiGetClassDevsA));
+    watch.Tick(now + 1000);
+    EXPECT_EQ(2, standin::CountOf(Fn::SetupDiGetClassDevsA));
+    watch.OnDeviceChange(now + 1010);
+    EXPECT_EQ(3, standin::CountOf(Fn::SetupDiGetClassDevsA));
+    EXPECT_EQ(kNoGun, Status());
+    EXPECT_EQ(0, standin::CountOf(Fn::ReadFile));
+    EXPECT_EQ("", standin::Leaks());
+
+    // Plugged in: found at the next look, and read in the same tick.
+    standin::SetDevicePresent(true);
+    standin::QueueReport(0xFF, 0xFF, 416, 128);
+    watch.Tick(now + 2010);
+    EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
+    EXPECT_EQ("Raw X 416, Y 128", Raw());
+    EXPECT_EQ(1, watch.ReadsPerSecond(now + 2010));
+
+    // An open link is not looked for again, whatever the system says.
+    standin::ClearCalls();
+    watch.OnDeviceChange(now + 2020);
+    EXPECT_EQ(0, standin::CallCount());
+}
+
+TEST_F(GunWatchTest, UnplugAndReplugComeBackWithoutTheUser) {
+    standin::QueueReport(0xFB, 0xFF, 300, 100);
+    standin::QueueReadFailure(ERROR_DEVICE_NOT_CONNECTED);
+    DWORD now = 5000;
+    watch.Tick(now);
+    EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
+    ASSERT_NE(nullptr, watch.Report());
+
+    watch.Tick(now += 60);
+    EXPECT_EQ(kUnplugged, Status());
+    EXPECT_EQ(nullptr, watch.Report()) << "a pulled gun's last report is not its state";
+    EXPECT_EQ(0, standin::OpenFileHandles());
+
+    // Failing attempts, timed and noticed, keep saying it was unplugged.
+    standin::SetDevicePresent(false);
+    watch.OnDeviceChange(now += 10);
+    for (int tick = 0; tick < 20; ++tick) watch.Tick(now += 60);
+    EXPECT_EQ(kUnplugged, Status());
+    EXPECT_EQ(3, standin::CountOf(Fn::SetupDiGetClassDevsA)) << "first open, the notice, one a second later";
+
+    // Back: found before anything is read from it, so no report yet.
+    standin::SetDevicePresent(true);
+    standin::FailCall(Fn::ReadFile, ERROR_GEN_FAILURE);
+    for (int tick = 0; tick < 17 && watch.Status() == kGunUnplugged; ++tick) watch.Tick(now += 60);
+    EXPECT_EQ("Read failed: error 31", Status());
+    EXPECT_EQ("Raw X -, Y -", Raw());
+    standin::QueueReport(0xFF, 0xFF, 310, 110);
+    watch.Tick(now += 60);
+    EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
+    EXPECT_EQ("Raw X 310, Y 110", Raw());
+}
+
+TEST_F(GunWatchTest, ReadFailuresKeepTheLinkAndTheLastReport) {
+    const BYTE shortReport[4] = {0xFF, 0xFF, 1, 2};
+    standin::QueueReport(0xFF, 0xFF, 200, 40);
+    standin::QueueReadFailure(ERROR_GEN_FAILURE);
+    standin::QueueRead(shortReport, sizeof shortReport);
+    standin::QueueRead(shortReport, 0);
+    standin::QueueReport(0xFF, 0xFF, 201, 41);
+    DWORD now = 100;
+    watch.Tick(now);
+    watch.Tick(now += 60);
+    EXPECT_EQ("Read failed: error 31", Status());
+    EXPECT_EQ("Raw X 200, Y 40", Raw());
+    watch.Tick(now += 60);
+    EXPECT_EQ("Short read: 4 of 6 bytes", Status());
+    EXPECT_EQ("Raw X 200, Y 40", Raw()) << "the partial bytes are not a report";
+    watch.Tick(now += 60);
+    EXPECT_EQ("Short read: 0 of 6 bytes", Status());
+    watch.Tick(now += 60);
+    EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
+    EXPECT_EQ("Raw X 201, Y 41", Raw());
+    EXPECT_EQ(1, standin::CountOf(Fn::CreateFileA));
+    EXPECT_EQ(2, watch.ReadsPerSecond(now)) << "failed reads are not counted";
+}
+
+TEST(GunTestFacts, ReportLinesReadAsTheWindowShowsThem) {
+    const AimScale screen = MakeAimScale(1280, 1024);
+    struct Case {
+        GunReport report;
+        const char* raw;
+        const char* bytes;
+        const char* held;
+        const char* cursor;
+    };
+    const Case cases[] = {
+        {Report(0xFF, 0xFF, 416, 128), "Raw X 416, Y 128", "Button bytes FF FF", "Held: none", "Cursor 640, 512 on 1280 x 1024"},
+        {Report(0xFF, 0x7F, 160, 32), "Raw X 160, Y 32", "Button bytes FF 7F", "Held: Start", "Cursor 0, 0 on 1280 x 1024"},
+        {Report(0xFF, 0xBF, 672, 224), "Raw X 672, Y 224", "Button bytes FF BF", "Held: Select", "Cursor 1276, 1020 on 1280 x 1024"},
+        {Report(0xFB, 0xFF, 0, 65535), "Raw X 0, Y 65535", "Button bytes FB FF", "Held: A", "Cursor 0, 1020 on 1280 x 1024"},
+        {Report(0xF7, 0xFF, 300, 100), "Raw X 300, Y 100", "Button bytes F7 FF", "Held: B", "Cursor 350, 362 on 1280 x 1024"},
+        {Report(0xFD, 0xFF, 1, 100), "Raw X 1, Y 100", "Button bytes FD FF", "Held: C", "aimed off screen: the cursor stays"},
+        {Report(0xFF, 0xDF, 300, 5), "Raw X 300, Y 5", "Button bytes FF DF", "Held: D", "aimed off screen: the cursor stays"},
+        {Report(0xF3, 0xFF, 300, 100), "Raw X 300, Y 100", "Button bytes F3 FF", "Held: no assignable button (F3 FF)", "Cursor 350, 362 on 1280 x 1024"},
+        {Report(0xEF, 0xFF, 300, 100), "Raw X 300, Y 100", "Button bytes EF FF", "Held: no assignable button (EF FF)", "Cursor 350, 362 on 1280 x 1024"},
+        {Report(0x0A, 0xFE, 300, 100), "Raw X 300, Y 100", "Button bytes 0A FE", "Held: no assignable button (0A FE)", "Cursor 350, 362 on 1280 x 1024"},
+    };
+    char text[kFactTextSize];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        FormatRawLine(&c.report, text);
+        EXPECT_STREQ(c.raw, text);
+        FormatButtonBytesLine(&c.report, text);
+        EXPECT_STREQ(c.bytes, text);
+        FormatHeldLine(&c.report, text);
+        EXPECT_STREQ(c.held, text);
+        FormatCursorLine(&c.report, screen, text);
+        EXPECT_STREQ(c.cursor, text);
+    }
+    FormatButtonBytesLine(nullptr, text);
+    EXPECT_STREQ("Button bytes -- --", text);
+    FormatHeldLine(nullptr, text);
+    EXPECT_STREQ("Held: -", text);
+    FormatCursorLine(nullptr, screen, text);
+    EXPECT_STREQ("Cursor -", text);
+    FormatReadRateLine(17, text);
+    EXPECT_STREQ("Reads per second: 17", text);
+}
+
+TEST(GunTestReadRate, CountsOnlyTheLastSecondAcrossTheTickCountWrap) {
+    CReadRate rate;
+    const DWORD start = 0xFFFFFC00u;
+    EXPECT_EQ(0, rate.PerSecond(start));
+    for (DWORD t = 0; t < 3000; t += 60) rate.Record(start + t);  // 50 reads, wrapping past 0
+    const DWORD now = start + 2960;
+    EXPECT_EQ(17, rate.PerSecond(now));
+    EXPECT_EQ(0, rate.PerSecond(now + 1000)) << "all older than a second";
+    // More reads than the ring holds in a second: the count is capped, never garbage.
+    CReadRate busy;
+    for (DWORD t = 0; t < 200; ++t) busy.Record(t * 5);
+    EXPECT_LE(busy.PerSecond(995), 200);
+    EXPECT_GT(busy.PerSecond(995), 50);
+}
+
+}  // namespace
