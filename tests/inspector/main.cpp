@@ -41,7 +41,7 @@ const Entry kCommands[] = {
     {"minimize", CmdMinimize, "the caption's minimise box (SC_MINIMIZE)"},
     {"restore", CmdRestore, "the system menu's Restore (SC_RESTORE)"},
     {"cursor", CmdCursor, "the cursor position"},
-    {"movecursor", CmdMoveCursor, "X Y: place the cursor"},
+    {"movecursor", CmdMoveCursor, "X Y [input]: place the cursor (through the input queue too)"},
     {"display", CmdDisplay, "[WIDTH HEIGHT]: the screen's mode, after changing it when given"},
     {"doubleclick", CmdDoubleClick, "the system's double-click time and area, and the tick count now"},
     {"record", CmdRecord, "MS [EVENTS] [moves]: mouse button events (and moves) seen by a low-level hook"},

@@ -174,8 +174,11 @@ expect_shown FF FF 416 128
 reads=$(gun_value reads)
 gun wait-reads $((reads + 5)) 20000
 expect_eq "$(inspect cursor)" "cursor x=13 y=17" "the cursor after Gun Test read every aim"
+# A move of our own ends the record: the hook saw whatever came before it first.
+tested movecursor 14 17 input >/dev/null
+wait_for "grep -q 'name=move x=14 y=17' '$TEST_OUT/record.txt'" 30 || fail "the record missed the closing move"
 record_stop
-expect_eq "$(recorded | tr '\n' ';')" "" "mouse input while Gun Test ran"
+expect_eq "$(recorded | cut -d' ' -f1-3 | tr '\n' ';')" "move 14 17;" "mouse input while Gun Test ran"
 
 # ---- Reads over the last second: about one per 60 ms tick, however slow.
 wait_for "(( \$(reads_per_second) >= 3 ))" 30 || fail "reads per second stayed at $(reads_per_second)"
