@@ -7,17 +7,8 @@
 # read; Esc ends it.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
-GUNTEST_EXE=$GLIMMER_BUILD/guntest/GunTest.exe
-[[ -f $GUNTEST_EXE ]] || fail "no $GUNTEST_EXE"
-GUNTEST_CAPTION='"Glimmerdot Gun Test"'
 GUN_PATH='\\?\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}'
 NOTE='Glimmerdot is running: both programs are reading the same gun'
-GUNTEST_PID=
-
-# One inspector line on Gun Test's window.
-tested() {
-  inspect --caption "$GUNTEST_CAPTION" "$@"
-}
 
 # The text of control ID as the program shows it.
 text_of() {
@@ -28,15 +19,9 @@ text_of() {
   echo "${text//\\\\/\\}"
 }
 
-# Waits until control ID reads TEXT exactly.
-expect_text() {
-  inspect_may --caption "$GUNTEST_CAPTION" wait text "$1" "\"$2\"" 20000 >/dev/null 2>"$TEST_OUT/inspect.err" ||
-    fail "$3: expected '$2', $(cat "$TEST_OUT/inspect.err")"
-}
-
 # Waits for "Gun found: " and checks the path after it.
 expect_found() {
-  inspect_may --caption "$GUNTEST_CAPTION" wait textstart 2001 '"Gun found: "' 30000 >/dev/null \
+  inspect_may --caption '"Glimmerdot Gun Test"' wait textstart 2001 '"Gun found: "' 30000 >/dev/null \
     2>"$TEST_OUT/inspect.err" || fail "$1: expected 'Gun found', $(cat "$TEST_OUT/inspect.err")"
   local status
   status=$(text_of 2001)
@@ -83,13 +68,10 @@ expect_picture() {
     fail "$what: the picture is not $how as $file (now.png)"
 }
 
-# Whatever happened, the next test finds the gun plugged in, idle at 416,128,
-# and no Gun Test.
+# Whatever happened, the next test finds the gun plugged in and idle at
+# 416,128 (and app_cleanup ends Gun Test).
 guntest_cleanup() {
   local status=$?
-  if [[ -n $GUNTEST_PID ]]; then
-    inspect_may --pid "$GUNTEST_PID" terminate >/dev/null 2>&1 || true
-  fi
   if [[ -n ${GUNSIM_IN:-} ]]; then
     gunsim_send readlen 6 >/dev/null 2>&1
     gunsim_send plug >/dev/null 2>&1
@@ -107,9 +89,8 @@ gun state FF FF 416 128
 settings_clear
 
 # ---- Started with no gun at all: the status says so, the rest is empty.
-wine "$GUNTEST_EXE" </dev/null >>"$TEST_OUT/guntest.log" 2>&1 &
-window=$(tested --timeout 90000 wait visible 1 90000 + waitidle 30000 + window) || exit 1
-GUNTEST_PID=$(field "$window" pid)
+guntest_start
+window=$GUNTEST_WINDOW
 IFS=, read -r SCREEN_W SCREEN_H <<<"$(field "$window" screen)"
 expect_eq "$(field "$window" class)" '"#32770"' "Gun Test's window class"
 style=$(field "$window" style)
