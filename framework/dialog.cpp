@@ -61,18 +61,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
 
 LRESULT CALLBACK CDialog::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CDialog* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-    const LRESULT result = dialog->WindowProc(message, wParam, lParam);
-    if (message == WM_NCDESTROY)
-        dialog->m_hWnd = nullptr;
-    return result;
+    return Route(reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER)), message, wParam, lParam);
 }
 
 BOOL CDialog::HandleInitDialog(HWND hWnd)
 {
-    m_hWnd = hWnd;
-    m_superWndProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    Subclass(hWnd, SubclassProc);
 
     RECT before;
     ::GetWindowRect(m_hWnd, &before);

@@ -60,18 +60,28 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
     HWND control = ::GetDlgItem(parent->m_hWnd, id);
     if (control == nullptr)
         return FALSE;
-    m_hWnd = control;
     // A control's user data is the program's own, unlike a dialog's DWLP_USER.
     ::SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_superWndProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassedControlProc)));
+    Subclass(control, SubclassedControlProc);
     return TRUE;
 }
 
 LRESULT CALLBACK CWnd::SubclassedControlProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWnd* wnd = reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    return Route(reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA)), message, wParam, lParam);
+}
+
+void CWnd::Subclass(HWND hWnd, WNDPROC proc)
+{
+    m_hWnd = hWnd;
+    m_superWndProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+
+LRESULT CWnd::Route(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    // The handle ends with this message; the object may live on.
     if (message == WM_NCDESTROY)
         wnd->m_hWnd = nullptr;
     return result;

@@ -43,6 +43,11 @@ protected:
     void OnDisplayChange(UINT, int, int) { Default(); }
     BOOL OnEraseBkgnd(HDC) { return static_cast<BOOL>(Default()); }
 
+    // Puts `proc` in front of the window's own procedure, which Default() then reaches.
+    void Subclass(HWND hWnd, WNDPROC proc);
+    // What a subclassing procedure does with a message for the object it found.
+    static LRESULT Route(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     // Every message of a subclassed window passes through here.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);

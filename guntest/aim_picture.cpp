@@ -15,6 +15,8 @@ const int kMargin = 6;
 const int kLampRowHeight = 24;
 const int kLampSize = 14;
 const int kCrossArm = 12;
+// Room around the frame for a whole crosshair waiting on its edge.
+const int kFrameInset = kCrossArm + 2;
 
 const COLORREF kWindowFill = RGB(255, 255, 255);
 const COLORREF kFrame = RGB(64, 64, 64);
@@ -101,8 +103,8 @@ void CAimPicture::Draw(HDC dc, const RECT& area) const
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
 
-    const RECT space = {area.left + kMargin, area.top + kMargin, area.right - kMargin,
-                        area.bottom - kMargin - kLampRowHeight};
+    const RECT space = {area.left + kFrameInset, area.top + kFrameInset, area.right - kFrameInset,
+                        area.bottom - kMargin - kLampRowHeight - kFrameInset};
     DrawAimWindow(dc, FitAimWindow(space));
     const RECT row = {area.left + kMargin, area.bottom - kMargin - kLampRowHeight, area.right - kMargin,
                       area.bottom - kMargin};

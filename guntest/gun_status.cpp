@@ -1,6 +1,8 @@
 // Each tick: one look at the gun, and the window's texts and picture brought up to date.
 #include "guntest/guntest_dlg.h"
 
+#include <cstring>
+
 #include "guntest/guntest_ids.h"
 
 namespace {
@@ -8,15 +10,6 @@ namespace {
 // Glimmerdot's own window, found by its class and caption.
 const char kGlimmerdotClass[] = "#32770";
 const char kGlimmerdotCaption[] = "VEY Glimmerdot V1.0";
-
-bool SameText(const char* a, const char* b)
-{
-    while (*a != '\0' && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
-}
 
 } // namespace
 
@@ -49,7 +42,7 @@ void CGunTestDlg::ShowGunState()
 // Each SetWindowText repaints the control; unchanged text is left alone.
 void CGunTestDlg::ShowFact(FactLine& line, const char* text)
 {
-    if (line.shown[0] != '\0' && SameText(line.shown, text))
+    if (std::strcmp(line.shown, text) == 0)
         return;
     ::SetDlgItemTextA(m_hWnd, line.id, text);
     ::lstrcpynA(line.shown, text, kFactTextSize);

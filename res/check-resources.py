@@ -136,20 +136,22 @@ def check_menu(data, ids):
     check(items == want, f"tray menu {items}")
 
 
-def check_version(data):
-    def node(pos):
-        length, value_length, is_text = struct.unpack_from("<HHH", data, pos)
-        key, at = read_id(data, pos + 6)
-        at = align4(at)
-        size = value_length * 2 if is_text else value_length
-        value = data[at:at + size]
-        children, at = [], align4(at + size)
-        while at < pos + length:
-            child, at = node(at)
-            children.append(child)
-        return (key, value, children), align4(pos + length)
+def version_node(data, pos=0):
+    """(key, value bytes, children) of the version block's node at pos, and where the next one starts."""
+    length, value_length, is_text = struct.unpack_from("<HHH", data, pos)
+    key, at = read_id(data, pos + 6)
+    at = align4(at)
+    size = value_length * 2 if is_text else value_length
+    value = data[at:at + size]
+    children, at = [], align4(at + size)
+    while at < pos + length:
+        child, at = version_node(data, at)
+        children.append(child)
+    return (key, value, children), align4(pos + length)
 
-    (key, fixed, blocks), _ = node(0)
+
+def check_version(data):
+    (key, fixed, blocks), _ = version_node(data)
     check(key == "VS_VERSION_INFO" and len(fixed) == 52, f"version block {key!r}")
     if len(fixed) != 52:
         return

@@ -66,6 +66,25 @@ BEGIN_MESSAGE_MAP(CTestDlg, CDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
+// A control taken over by SubclassDlgItem: its own map first, then the control's procedure.
+class CProbeControl : public CWnd {
+public:
+    int erases = 0;
+
+protected:
+    BOOL OnEraseBkgnd(HDC)
+    {
+        ++erases;
+        return 5;
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeControl, CWnd)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
 // Sends itself one message of each kind while it initialises, then ends.
 class CRoutingDlg : public CTestDlg {
 public:
@@ -86,6 +105,12 @@ public:
     UINT displayDepth = 0;
     int displayCx = 0;
     int displayCy = 0;
+    CProbeControl probe;
+    CProbeControl missing;
+    BOOL subclassed = FALSE;
+    BOOL subclassedMissing = TRUE;
+    LRESULT eraseResult = 0;
+    char controlText[16] = "";
 
 protected:
     BOOL OnInitDialog() override
@@ -109,6 +134,12 @@ protected:
         SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
         SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
         SendMessage(WM_DISPLAYCHANGE, 16, MAKELPARAM(800, 600));
+
+        subclassed = probe.SubclassDlgItem(IDC_SUBCLASSED, this);
+        subclassedMissing = missing.SubclassDlgItem(4321, this);
+        eraseResult = ::SendMessageA(probe.m_hWnd, WM_ERASEBKGND, 0, 0);
+        ::SetWindowTextA(probe.m_hWnd, "own proc");
+        ::GetWindowTextA(probe.m_hWnd, controlText, sizeof controlText);
 
         ::PostMessageA(m_hWnd, WM_COMMAND, IDOK, 0);
         return TRUE;
@@ -243,6 +274,10 @@ void CTestApp::TestRouting()
     CHECK(scenario, dialog.mousePoint.x == -5 && dialog.mousePoint.y == 7);
     CHECK(scenario, dialog.sizeCx == 300 && dialog.sizeCy == 200);
     CHECK(scenario, dialog.displayDepth == 16 && dialog.displayCx == 800 && dialog.displayCy == 600);
+    CHECK(scenario, dialog.subclassed && !dialog.subclassedMissing);
+    CHECK(scenario, dialog.eraseResult == 5 && dialog.probe.erases == 1);
+    CHECK(scenario, std::strcmp(dialog.controlText, "own proc") == 0);
+    CHECK(scenario, dialog.probe.m_hWnd == nullptr);
 }
 
 void CTestApp::TestEnding()

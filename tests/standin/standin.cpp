@@ -20,6 +20,8 @@ namespace {
 const char kDefaultDevicePath[] = "\\\\?\\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}";
 const DWORD kDetailFixedSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
 const int kLogCapacity = 512;
+// Longer than any path the code keeps, so cutting one short can be tested.
+const int kDevicePathCapacity = 512;
 const int kFailureCapacity = 16;
 const int kReadCapacity = 64;
 
@@ -66,7 +68,7 @@ struct State {
     DWORD lastError = 0;
 
     bool devicePresent = true;
-    char devicePath[kTextSize] = {};
+    char devicePath[kDevicePathCapacity] = {};
     bool detailSizeOverridden = false;
     DWORD detailSize = 0;
 
@@ -333,8 +335,8 @@ void FailCall(Fn fn, DWORD error, int skip) {
 
 void SetDevicePresent(bool present) { S().devicePresent = present; }
 void SetDevicePath(const char* path) {
-    std::strncpy(S().devicePath, path, kTextSize - 1);
-    S().devicePath[kTextSize - 1] = '\0';
+    std::strncpy(S().devicePath, path, kDevicePathCapacity - 1);
+    S().devicePath[kDevicePathCapacity - 1] = '\0';
 }
 void OverrideDetailSize(DWORD size) {
     S().detailSizeOverridden = true;

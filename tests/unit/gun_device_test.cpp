@@ -1,5 +1,6 @@
 #include <cstring>
 #include <functional>
+#include <string>
 
 #include "gun/gun_device.h"
 #include "standin_fixture.h"
@@ -242,6 +243,61 @@ TEST_F(GunDeviceTest, DestructionClosesAnOpenLink) {
     EXPECT_EQ(handle, standin::Find(Fn::CloseHandle)->arg[0]);
     { CGunDevice neverOpened; }
     EXPECT_EQ(1, standin::CountOf(Fn::CloseHandle));
+}
+
+}  // namespace
+
+namespace {
+
+class GunLinkTest : public StandinTest {};
+
+TEST_F(GunLinkTest, KeepsThePathOpenedAndWhatTheLastReadGave) {
+    CGunLink link;
+    EXPECT_STREQ("", link.DevicePath());
+    EXPECT_EQ(GunReadOutcome::kNoRead, link.LastRead().kind);
+    standin::SetDevicePresent(false);
+    EXPECT_FALSE(link.Open());
+    EXPECT_STREQ("", link.DevicePath()) << "nothing was opened";
+
+    standin::SetDevicePresent(true);
+    standin::SetDevicePath(kPath);
+    ASSERT_TRUE(link.Open());
+    EXPECT_STREQ(kPath, link.DevicePath());
+
+    const BYTE partial[3] = {0xFB, 0xFF, 0x10};
+    standin::QueueReport(0xFB, 0xFF, 300, 100);
+    standin::QueueRead(partial, sizeof partial);
+    standin::QueueReadFailure(ERROR_GEN_FAILURE);
+    standin::QueueReadFailure(ERROR_DEVICE_NOT_CONNECTED);
+
+    GunReport report = kIdleReport;
+    ASSERT_TRUE(link.Read(report));
+    EXPECT_EQ(GunReadOutcome::kReport, link.LastRead().kind);
+    EXPECT_EQ(6u, link.LastRead().count);
+    EXPECT_EQ(300, ReportRawX(report));
+
+    report = kIdleReport;
+    EXPECT_FALSE(link.Read(report));
+    EXPECT_EQ(GunReadOutcome::kShort, link.LastRead().kind);
+    EXPECT_EQ(3u, link.LastRead().count);
+    EXPECT_EQ(0xFF, report.bytes[0]) << "a partial report is not handed out";
+
+    EXPECT_FALSE(link.Read(report));
+    EXPECT_EQ(GunReadOutcome::kFailed, link.LastRead().kind);
+    EXPECT_EQ(DWORD(ERROR_GEN_FAILURE), link.LastRead().error);
+    EXPECT_TRUE(link.IsOpen());
+
+    EXPECT_FALSE(link.Read(report));
+    EXPECT_EQ(DWORD(ERROR_DEVICE_NOT_CONNECTED), link.LastRead().error);
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_STREQ(kPath, link.DevicePath()) << "still names the gun that went";
+
+    // A path longer than the room kept is cut short, never overrun.
+    const std::string longPath = std::string("\\\\?\\usb#") + std::string(300, 'x');
+    standin::SetDevicePath(longPath.c_str());
+    CGunLink other;
+    ASSERT_TRUE(other.Open());
+    EXPECT_EQ(longPath.substr(0, kGunPathSize - 1), other.DevicePath());
 }
 
 }  // namespace

@@ -68,3 +68,45 @@ TEST(GunReportDecode, PositionIsLittleEndian) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GunReportHeld, NamesOnlyTheSixLabelledButtonsAndLightsEachHeldBit) {
+    const char* const labels[] = {"Start", "Select", "A", "B", "C", "D"};
+    const BYTE single[kButtonPatternCount][2] = {{0xFF, 0x7F}, {0xFF, 0xBF}, {0xFB, 0xFF}, {0xF7, 0xFF},
+                                                 {0xFD, 0xFF}, {0xFF, 0xDF}, {0xEF, 0xFF}, {0x7F, 0xFF},
+                                                 {0xBF, 0xFF}, {0xDF, 0xFF}};
+    for (int i = 0; i < kButtonPatternCount; ++i) {
+        SCOPED_TRACE(i);
+        const GunReport report = Report(single[i][0], single[i][1]);
+        EXPECT_EQ(i, MatchButtonPattern(report));
+        if (i < kLabelledButtonCount) {
+            EXPECT_STREQ(labels[i], ButtonLabel(i));
+        } else {
+            EXPECT_EQ(nullptr, ButtonLabel(i)) << "decoded, but offered under no name";
+        }
+        for (int lamp = 0; lamp < kLabelledButtonCount; ++lamp) EXPECT_EQ(lamp == i, IsButtonDown(report, lamp) != 0);
+    }
+    EXPECT_EQ(nullptr, ButtonLabel(-1));
+
+    // Several at once match no pattern, yet each held one is down.
+    const GunReport aAndB = Report(0xF3, 0xFF);
+    EXPECT_EQ(-1, MatchButtonPattern(aAndB));
+    EXPECT_TRUE(IsButtonDown(aAndB, 2));
+    EXPECT_TRUE(IsButtonDown(aAndB, 3));
+    EXPECT_FALSE(IsButtonDown(aAndB, 4));
+    const GunReport startAndD = Report(0xFF, 0x5F);
+    EXPECT_EQ(-1, MatchButtonPattern(startAndD));
+    EXPECT_TRUE(IsButtonDown(startAndD, 0));
+    EXPECT_TRUE(IsButtonDown(startAndD, 5));
+    EXPECT_FALSE(IsButtonDown(startAndD, 1));
+    // Bits no button uses light nothing.
+    for (int lamp = 0; lamp < kLabelledButtonCount; ++lamp) {
+        EXPECT_FALSE(IsButtonDown(Report(0xFF, 0xFF), lamp));
+        EXPECT_FALSE(IsButtonDown(Report(0xFE, 0xE0), lamp));
+    }
+    EXPECT_EQ(-1, MatchButtonPattern(Report(0xFF, 0xFF)));
+    EXPECT_EQ(-1, MatchButtonPattern(Report(0xFE, 0xFF)));
+}
+
+}  // namespace

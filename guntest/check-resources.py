@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Reads GunTest.exe's resources back: the window its testers read from
+outside, the version block, the manifest and the icon it shares with Glimmerdot.
+
+    check-resources.py GUNTEST_EXE GUNTEST_IDS_H GLIMMERDOT_ICO
+"""
+import os
+import struct
+import sys
+import types
+
+# The resource reader and its checks are Glimmerdot's, loaded from their file.
+shared = types.ModuleType("glimmerdot_resources")
+_path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "check-resources.py")
+with open(_path) as _f:
+    exec(compile(_f.read(), _path, "exec"), shared.__dict__)
+check, read_id, align4 = shared.check, shared.read_id, shared.align4
+
+ENGLISH_US = 0x0409
+FACT = shared.CHILD | shared.VISIBLE | 0x80  # SS_LEFT | SS_NOPREFIX, no SS_NOTIFY
+
+
+def check_dialog(data, ids):
+    _v, _s, _h, exstyle, style, count = struct.unpack_from("<HHIIIH", data)
+    check(style == 0x90CA00C0, f"dialog style {style:#x}: popup, caption, system menu, minimise box, fixed frame")
+    check(exstyle == 0x00040000, f"dialog extended style {exstyle:#x}")
+    _menu, pos = read_id(data, 26)
+    _cls, pos = read_id(data, pos)
+    title, pos = read_id(data, pos)
+    check(title == "Glimmerdot Gun Test", f"caption {title!r}")
+    pos += 6
+    _face, pos = read_id(data, pos)
+
+    facts = ["IDC_GUN_STATUS", "IDC_GUN_RAW", "IDC_GUN_BUTTON_BYTES", "IDC_GUN_HELD", "IDC_GUN_CURSOR",
+             "IDC_GUN_READ_RATE"]
+    want = [(ids[name], FACT) for name in facts]
+    want += [(ids["IDC_GLIMMERDOT_NOTE"], FACT & ~shared.VISIBLE),
+             (ids["IDC_AIM_PICTURE"], shared.CHILD | shared.VISIBLE | 0xD)]  # SS_OWNERDRAW
+    got = []
+    for _ in range(count):
+        pos = align4(pos)
+        _h, _ex, control_style, _x, _y, _cx, _cy, control_id = struct.unpack_from("<IIIhhhhi", data, pos)
+        cls, pos = read_id(data, pos + 24)
+        text, pos = read_id(data, pos)
+        pos += 2 + struct.unpack_from("<H", data, pos)[0]
+        check((cls, text) == (shared.STATIC, ""), f"control {control_id}: class {cls!r}, text {text!r}")
+        got.append((control_id, control_style))
+    check(got == want, f"controls {[(i, hex(s)) for i, s in got]}, want {[(i, hex(s)) for i, s in want]}")
+
+
+def check_version(data):
+    (_key, _fixed, blocks), _ = shared.version_node(data)
+    tables = {key: children for key, _, children in blocks}.get("StringFileInfo", [])
+    strings = {key: value.decode("utf-16-le").rstrip("\0") for _, _, table in tables for key, value, _ in table}
+    for key, value in (("FileDescription", "Glimmerdot Gun Test"), ("OriginalFilename", "GunTest.exe"),
+                       ("CompanyName", "VEY"), ("ProductName", "Glimmerdot")):
+        check(strings.get(key) == value, f"version {key} {strings.get(key)!r}")
+
+
+def ico_images(path):
+    with open(path, "rb") as f:
+        ico = f.read()
+    count = struct.unpack_from("<H", ico, 4)[0]
+    entries = [struct.unpack_from("<II", ico, 6 + 16 * i + 8) for i in range(count)]
+    return sorted(ico[offset:offset + size] for size, offset in entries)
+
+
+def main():
+    image, header, icon_file = sys.argv[1:4]
+    ids = shared.ids_from_header(header)
+    found = shared.read_resources(image)
+    for kind, name, lang, _ in found:
+        check(lang == ENGLISH_US, f"resource {(kind, name)} has language {lang:#06x}")
+    entries = {(kind, name): data for kind, name, _, data in found}
+    icons = sorted(data for (kind, _), data in entries.items() if kind == shared.RT_ICON)
+    check(icons == ico_images(icon_file), "the icon is not Glimmerdot's")
+    kinds = {key for key in entries if key[0] != shared.RT_ICON}
+    want = {(shared.RT_DIALOG, ids["IDD_GUN_TEST"]), (shared.RT_GROUP_ICON, ids["IDR_MAINFRAME"]),
+            (shared.RT_MANIFEST, 1), (shared.RT_VERSION, 1)}
+    check(kinds == want, f"resources {sorted(kinds, key=str)}")
+
+    check_dialog(entries.get((shared.RT_DIALOG, ids["IDD_GUN_TEST"]), b"\0" * 64), ids)
+    check_version(entries.get((shared.RT_VERSION, 1), b"\0" * 64))
+    manifest = entries.get((shared.RT_MANIFEST, 1), b"").decode("utf-8", "replace")
+    check('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in manifest, "no common controls 6 in the manifest")
+
+    for failure in shared.failures:
+        print("FAIL:", failure)
+    print("resources: %d problem(s)" % len(shared.failures))
+    return 1 if shared.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
