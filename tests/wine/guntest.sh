@@ -62,10 +62,10 @@ snap_picture() {
 
 # Waits until the picture is painted the same as FILE (same) or otherwise (differs).
 expect_picture() {
-  local how=$1 file=$2 what=$3 want=1
-  [[ $how == same ]] && want=0
+  local how=$1 file=$2 what=$3 want=1 seen="did not change from"
+  [[ $how == same ]] && want=0 seen="did not come back to"
   wait_for "snap_picture '$TEST_OUT/now.png' && { compare -metric AE '$TEST_OUT/now.png' '$file' null: 2>/dev/null; (( \$? == $want )); }" 20 ||
-    fail "$what: the picture is not $how as $file (now.png)"
+    fail "$what: the picture $seen ${file##*/} (now.png)"
 }
 
 # Whatever happened, the next test finds the gun plugged in and idle at
