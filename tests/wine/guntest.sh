@@ -60,6 +60,15 @@ snap_picture() {
   import -display "$DISPLAY" -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$1" 2>/dev/null
 }
 
+# The picture once the gun's last report is painted: a paint comes before the
+# next tick's timer message, so two more reads and it is on the screen.
+snap_settled() {
+  local reads
+  reads=$(gun_value reads)
+  gun wait-reads $((reads + 2)) 20000
+  snap_picture "$1" || fail "no picture into $1"
+}
+
 # Waits until the picture is painted the same as FILE (same) or otherwise (differs).
 expect_picture() {
   local how=$1 file=$2 what=$3 want=1 seen="did not change from"
@@ -140,17 +149,18 @@ expect_text 2004 "Held: A" "held off the screen"
 # The picture: a lamp lights, the crosshair moves, and both go back.
 expect_shown FF FF 200 200
 expect_text 2004 "Held: none" "held before the pictures"
-# A paint comes before the next tick's timer message: two more reads, and
-# this state is on the screen.
-reads=$(gun_value reads)
-gun wait-reads $((reads + 2)) 20000
-snap_picture "$TEST_OUT/idle.png" || fail "no picture of the idle gun"
+snap_settled "$TEST_OUT/idle.png"
 expect_shown FB FF 200 200
 expect_picture differs "$TEST_OUT/idle.png" "with A held"
 expect_shown FF FF 400 150
 expect_picture differs "$TEST_OUT/idle.png" "aimed elsewhere"
 expect_shown FF FF 200 200
 expect_picture same "$TEST_OUT/idle.png" "aimed back, A released"
+# Past the far corner the crosshair stays on the corner, in another colour.
+expect_shown FF FF 672 224
+snap_settled "$TEST_OUT/corner.png"
+expect_shown FF FF 700 300
+expect_picture differs "$TEST_OUT/corner.png" "aimed past the far corner"
 expect_shown FF FF 416 128
 reads=$(gun_value reads)
 gun wait-reads $((reads + 5)) 20000
