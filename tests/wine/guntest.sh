@@ -42,6 +42,13 @@ expect_shown() {
   expect_text 2005 "$cursor" "cursor for raw $rx,$ry"
 }
 
+expect_no_report() {
+  expect_text 2002 "Raw X -, Y -" "raw $1"
+  expect_text 2003 "Button bytes -- --" "bytes $1"
+  expect_text 2004 "Held: -" "held $1"
+  expect_text 2005 "Cursor -" "cursor $1"
+}
+
 reads_per_second() {
   local text
   text=$(text_of 2006)
@@ -106,10 +113,7 @@ style=$(field "$window" style)
 # A minimise box and a close box (the system menu), no sizing border.
 expect_eq "$((style & 0x000A0000)) $((style & 0x00040000))" "$((0x000A0000)) 0" "Gun Test's window style $style"
 expect_text 2001 "No gun found: is the gun's driver installed and the gun plugged in?" "status with no gun"
-expect_text 2002 "Raw X -, Y -" "raw with no gun"
-expect_text 2003 "Button bytes -- --" "bytes with no gun"
-expect_text 2004 "Held: -" "held with no gun"
-expect_text 2005 "Cursor -" "cursor with no gun"
+expect_no_report "with no gun"
 note=$(tested text 2007)
 expect_eq "$(field "$note" visible) $(field "$note" text)" '0 ""' "the note without Glimmerdot"
 
@@ -191,6 +195,8 @@ expect_text 2007 "" "the note after Glimmerdot ended"
 handles=$(handle_count)
 gun pull
 expect_text 2001 "Gun unplugged: plug it back in" "status after the pull"
+# A gun that went shows no last report as if it were its state now.
+expect_no_report "after the pull"
 gun devicechange
 expect_text 2001 "Gun unplugged: plug it back in" "status after a notice without the gun"
 wait_for "(( \$(reads_per_second) == 0 ))" 30 || fail "reads per second without the gun: $(reads_per_second)"
