@@ -55,30 +55,21 @@ player=$build/tools/demo/demo_player.exe
 export GLIMMER_BUILD=$build
 export WINEPREFIX=${GLIMMER_DEMO_PREFIX:-$root/build/demo-prefix}
 xvfb=no
+. tools/gunsim/session.sh
 if [[ -n ${DISPLAY:-} ]]; then
   . tools/gunsim/wine-env.sh
-  . tools/gunsim/session.sh
   gunsim_display_answers || xvfb=yes
 else
   xvfb=yes
 fi
 if [[ $xvfb == yes ]]; then
   # GLIMMER_DEMO_XVFB: where to look for a free display number first.
-  n=${GLIMMER_DEMO_XVFB:-96}
-  while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
-  export DISPLAY=:$n
+  DISPLAY=:$(gunsim_free_display "${GLIMMER_DEMO_XVFB:-96}")
+  export DISPLAY
 fi
 . tools/gunsim/wine-env.sh
 
-# shellcheck disable=SC2317 # run by the trap below
-cleanup() {
-  trap - EXIT INT TERM
-  # Twice if need be: a service still starting may outlive the first round.
-  tools/gunsim/down.sh "$build" >>"$log" 2>&1 || tools/gunsim/down.sh "$build" >>"$log" 2>&1 ||
-    echo "demo.sh: some Wine process or Xvfb would not end (see $log)" >&2
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+gunsim_down_at_exit "$build" "$log"
 
 say "starting the simulated gun in a fresh 32-bit prefix (${WINEPREFIX#"$root"/}) on display $DISPLAY$([[ $xvfb == yes ]] && echo ", Xvfb")"
 echo "   (a fresh prefix takes a minute or two)"

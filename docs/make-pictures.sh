@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Makes the README's pictures again from a demo run (after the window or the
-# demo changed):  docs/make-pictures.sh
+# Makes the README's pictures again from a demo run and a Gun Test run (after
+# a window or the demo changed):  docs/make-pictures.sh
 #   docs/window.png        the window as the demo shows it, conversion running
 #   docs/cursor-path.png   the whole cursor path of the demo trace, with its clicks
-# The demo runs on a private Xvfb (looked for from :$GLIMMER_DEMO_XVFB, 96 by
+#   docs/guntest.png       Gun Test's window, the gun aimed inside it with "A" held
+#                          (docs/make-guntest-picture.sh, in a prefix of its own)
+# Both run on a private Xvfb (looked for from :$GLIMMER_DEMO_XVFB, 96 by
 # default), never on the user's display: the path is drawn only there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,7 +22,9 @@ convert "$demo/glimmerdot.png" -strip "$root/docs/window.png"
 # differences, so they are rebuilt whole first.
 convert "$demo/cursor-path.gif" -coalesce -delete 0--2 -strip "$root/docs/cursor-path.png"
 
-for f in window.png cursor-path.png; do
+"$root/docs/make-guntest-picture.sh"
+
+for f in window.png cursor-path.png guntest.png; do
   size=$(stat -c %s "$root/docs/$f")
   ((size < limit)) || { echo "make-pictures.sh: docs/$f is $size bytes, over 100 KiB" >&2; exit 1; }
   echo "docs/$f: $(identify -format '%wx%h' "$root/docs/$f"), $size bytes"

@@ -11,6 +11,7 @@ bool CmdControls(Session&, const Args&);
 bool CmdFocus(Session&, const Args&);
 bool CmdCombo(Session&, const Args&);
 bool CmdSlider(Session&, const Args&);
+bool CmdText(Session&, const Args&);
 bool CmdWindows(Session&, const Args&);
 bool CmdWait(Session&, const Args&);
 

@@ -228,13 +228,20 @@ bool CmdCursor(Session&, const Args&)
     return true;
 }
 
+// With "input", the move also goes through the input queue as a mouse's
+// would, so a low-level hook sees it (a bare SetCursorPos it may not).
 bool CmdMoveCursor(Session&, const Args& args)
 {
     long x = 0;
     long y = 0;
-    if (args.size() != 2 || !ParseLong(args[0], x) || !ParseLong(args[1], y))
-        return Fail("usage: movecursor X Y");
-    return ::SetCursorPos(x, y) || Fail("SetCursorPos failed");
+    if (args.size() < 2 || args.size() > 3 || !ParseLong(args[0], x) || !ParseLong(args[1], y) ||
+        (args.size() == 3 && args[2] != "input"))
+        return Fail("usage: movecursor X Y [input]");
+    if (!::SetCursorPos(x, y))
+        return Fail("SetCursorPos failed");
+    if (args.size() == 3)
+        SendMove();
+    return true;
 }
 
 // What makes two clicks one double-click: within "time" ms of each other and

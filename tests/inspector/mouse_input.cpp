@@ -38,3 +38,9 @@ DWORD SendClicks(ClickKind kind)
     ::SendInput(kind == ClickKind::Double ? 4 : 2, inputs, sizeof inputs[0]);
     return ::GetTickCount();
 }
+
+void SendMove()
+{
+    INPUT move = Button(MOUSEEVENTF_MOVE, 0);
+    ::SendInput(1, &move, sizeof move);
+}

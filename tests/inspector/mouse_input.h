@@ -1,4 +1,4 @@
-// Real mouse button presses through the system's input queue, at the cursor.
+// Real mouse input through the system's input queue, at the cursor.
 #pragma once
 
 #include <windows.h>
@@ -14,3 +14,6 @@ bool ParseClickKind(const std::string& text, ClickKind& kind);
 // any of the events' time stamps, so a test can space the next click by more
 // than the double-click time.
 DWORD SendClicks(ClickKind kind);
+
+// A move by nothing, where the cursor is.
+void SendMove();

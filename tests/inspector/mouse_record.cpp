@@ -1,5 +1,7 @@
-// record MS [N]: every mouse button event the system sees for MS ms (or until
-// N of them), through a low-level hook, with its time and the cursor position.
+// record MS [N] [moves]: every mouse button event the system sees for MS ms
+// (or until N of them), through a low-level hook, with its time and the cursor
+// position; with "moves", every move too (a program that must send no mouse
+// input at all is watched with it).
 // "ready" comes first, so a test can start acting only once the hook is in.
 #include <windows.h>
 
@@ -19,6 +21,7 @@ const int kMaxEvents = 4096;
 ButtonEvent g_events[kMaxEvents];
 int g_eventCount = 0;
 long g_moves = 0;
+bool g_listMoves = false;
 
 const char* EventName(UINT message)
 {
@@ -29,6 +32,7 @@ const char* EventName(UINT message)
     case WM_MBUTTONUP: return "middleup";
     case WM_RBUTTONDOWN: return "rightdown";
     case WM_RBUTTONUP: return "rightup";
+    case WM_MOUSEMOVE: return "move";
     default: return nullptr;
     }
 }
@@ -38,9 +42,10 @@ LRESULT CALLBACK RecordMouse(int code, WPARAM message, LPARAM param)
 {
     if (code == HC_ACTION) {
         const MSLLHOOKSTRUCT& data = *reinterpret_cast<const MSLLHOOKSTRUCT*>(param);
-        if (message == WM_MOUSEMOVE) {
+        if (message == WM_MOUSEMOVE)
             ++g_moves;
-        } else if (EventName(static_cast<UINT>(message)) != nullptr && g_eventCount < kMaxEvents) {
+        if ((message != WM_MOUSEMOVE || g_listMoves) && EventName(static_cast<UINT>(message)) != nullptr &&
+            g_eventCount < kMaxEvents) {
             g_events[g_eventCount++] = {static_cast<UINT>(message), data.pt, data.time,
                                         (data.flags & LLMHF_INJECTED) != 0};
         }
@@ -54,9 +59,13 @@ bool CmdRecord(Session&, const Args& args)
 {
     long duration = 0;
     long limit = kMaxEvents;
-    if (args.empty() || args.size() > 2 || !ParseLong(args[0], duration) ||
-        (args.size() == 2 && !ParseLong(args[1], limit)))
-        return Fail("usage: record MS [EVENTS]");
+    Args numbers = args;
+    g_listMoves = !numbers.empty() && numbers.back() == "moves";
+    if (g_listMoves)
+        numbers.pop_back();
+    if (numbers.empty() || numbers.size() > 2 || !ParseLong(numbers[0], duration) ||
+        (numbers.size() == 2 && !ParseLong(numbers[1], limit)))
+        return Fail("usage: record MS [EVENTS] [moves]");
     g_eventCount = 0;
     g_moves = 0;
     ScopedHook hook(::SetWindowsHookExA(WH_MOUSE_LL, RecordMouse, ::GetModuleHandleA(nullptr), 0));

@@ -202,6 +202,22 @@ bool CmdSlider(Session& session, const Args& args)
     return true;
 }
 
+bool CmdText(Session& session, const Args& args)
+{
+    if (args.empty())
+        return Fail("usage: text ID...");
+    for (const std::string& id : args) {
+        HWND control = DialogControl(session, id);
+        if (control == nullptr)
+            return false;
+        RECT rect = {};
+        ::GetWindowRect(control, &rect);
+        PrintLine("text id=" + id + " visible=" + Flag(::IsWindowVisible(control)) + " rect=" + RectText(rect) +
+                  " text=" + Quoted(WindowText(control)));
+    }
+    return true;
+}
+
 // Works after the process has gone too, given --pid.
 bool CmdWindows(Session& session, const Args&)
 {
@@ -222,7 +238,7 @@ bool CmdWait(Session& session, const Args& args)
 {
     long timeout = 0;
     if (args.size() < 2 || !ParseLong(args.back(), timeout))
-        return Fail("usage: wait enabled ID 0|1 MS | focus ID MS | visible|iconic|foreground 0|1 MS | cursor X Y MS | gone MS | tick T MS");
+        return Fail("usage: wait enabled|shown ID 0|1 MS | text|textstart ID TEXT MS | focus ID MS | visible|iconic|foreground 0|1 MS | cursor X Y MS | gone MS | tick T MS");
     const std::string& what = args[0];
     long a = 0;
     long b = 0;
@@ -273,12 +289,29 @@ bool CmdWait(Session& session, const Args& args)
         });
         return reached || Fail("focus is on " + std::to_string(focus ? ::GetDlgCtrlID(focus) : 0));
     }
-    if (what == "enabled" && args.size() == 4 && ParseLong(args[2], a)) {
+    if ((what == "enabled" || what == "shown") && args.size() == 4 && ParseLong(args[2], a)) {
         HWND control = DialogControl(session, args[1]);
         if (control == nullptr)
             return false;
-        const bool reached = WaitUntil(timeout, [&] { return (::IsWindowEnabled(control) != FALSE) == (a != 0); });
-        return reached || Fail("control " + args[1] + " enabled is not " + args[2]);
+        const bool reached = WaitUntil(timeout, [&] {
+            const BOOL state = what == "enabled" ? ::IsWindowEnabled(control) : ::IsWindowVisible(control);
+            return (state != FALSE) == (a != 0);
+        });
+        return reached || Fail("control " + args[1] + " " + what + " is not " + args[2]);
+    }
+    // "textstart" for a line that ends in something the test cannot know (a
+    // device path, a count).
+    if ((what == "text" || what == "textstart") && args.size() == 4) {
+        HWND control = DialogControl(session, args[1]);
+        if (control == nullptr)
+            return false;
+        const std::string& want = args[2];
+        std::string text;
+        const bool reached = WaitUntil(timeout, [&] {
+            text = WindowText(control);
+            return what == "text" ? text == want : text.compare(0, want.size(), want) == 0;
+        });
+        return reached || Fail("control " + args[1] + " says " + Quoted(text));
     }
     return Fail("bad wait " + Quoted(what));
 }

@@ -2,8 +2,8 @@
 # A game switches the display to a mode of its own and back while the gun
 # drives the cursor: on each mode the cursor goes where the gun points, never
 # into the last three rows and columns, and a gun held still is placed anew
-# when the mode changes under it. Runs in a Wine virtual desktop, whose mode
-# can change.
+# when the mode changes under it; Gun Test beside it names the point for the
+# mode now. Runs in a Wine virtual desktop, whose mode can change.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
 # Changes the mode the way a game does and checks what a program then reads.
@@ -18,6 +18,7 @@ display_mode() {
 expect_cursor_for() {
   local point at
   point=$(screen_point "$1" "$2")
+  expect_text 2005 "Cursor ${point/ /, } on $SCREEN_W x $SCREEN_H" "$3: Gun Test"
   # shellcheck disable=SC2086 # the point is two words, X and Y
   inspect_may wait cursor $point 20000 >/dev/null 2>&1 && return
   at=$(inspect cursor)
@@ -32,6 +33,7 @@ gun readlen 6
 gun state FF FF 416 128
 desktop_start Glimmerdisplay 1280x1024
 app_start
+guntest_start
 mode=$(inspect display)
 expect_eq "$(field "$mode" width)x$(field "$mode" height)" 1280x1024 "the virtual desktop's mode"
 SCREEN_W=1280 SCREEN_H=1024
@@ -61,4 +63,6 @@ aim 160 32
 
 inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
 app_ended click 2
+tested close + waitexit 30000 >/dev/null
+GUNTEST_PID=
 pass "1280x1024, 800x600 and back"

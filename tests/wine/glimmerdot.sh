@@ -4,12 +4,14 @@
 # seeds and reads its registry settings, records mouse buttons, screenshots.
 #   app_start [PROGRAM ARGS]     start (Glimmerdot.exe unless told) and wait for the window
 #   app_ended                    wait for the end, checked
+#   guntest_start / tested LINE  Gun Test started and its window up / one inspector line on it
+#   expect_text ID TEXT WHAT     wait until Gun Test's control ID reads TEXT
 #   inspect LINE                 one inspector line; prints its value, fails on err
 #   inspect_may LINE             the same, but returns 1 on err instead of failing
 #   field TEXT KEY               the value of KEY=... in an inspector line
 #   settings_seed HEX8 [SPEED]   LumipointKey (bytes as 8 hex digits, in order)
 #   settings_clear / settings_block   delete the key / print its bytes as hex
-#   record_start MS / record_stop     a background mouse button recording
+#   record_start MS [moves] / record_stop   a background mouse button (and move) recording
 #   screenshot FILE              the program's window as PNG
 #   gun ARGS / gun_value ARGS    one command to the simulated gun (gunsim_batch_start first)
 #   screen_point RX RY / aim RX RY   where raw RX,RY puts the cursor on a
@@ -26,6 +28,8 @@ SETTINGS_KEY='HKLM\SOFTWARE\VEY\Lumipoint'
 
 APP_PID=
 RECORD_PID=
+GUNTEST_EXE=$GLIMMER_BUILD/guntest/GunTest.exe
+GUNTEST_PID=
 
 windows_path() {
   local path=${1//\//\\}
@@ -81,6 +85,24 @@ app_ended() {
   APP_PID=
 }
 
+# Gun Test in the background; returns once its window shows and its loop
+# idles, leaving the window's inspector line in GUNTEST_WINDOW.
+guntest_start() {
+  [[ -f $GUNTEST_EXE ]] || fail "no $GUNTEST_EXE"
+  wine "$GUNTEST_EXE" </dev/null >>"$TEST_OUT/guntest.log" 2>&1 &
+  GUNTEST_WINDOW=$(tested --timeout 90000 wait visible 1 90000 + waitidle 30000 + window) || exit 1
+  GUNTEST_PID=$(field "$GUNTEST_WINDOW" pid)
+}
+
+tested() {
+  inspect --caption '"Glimmerdot Gun Test"' "$@"
+}
+
+expect_text() {
+  inspect_may --caption '"Glimmerdot Gun Test"' wait text "$1" "\"$2\"" 20000 >/dev/null 2>"$TEST_OUT/inspect.err" ||
+    fail "$3: expected '$2', $(cat "$TEST_OUT/inspect.err")"
+}
+
 settings_clear() {
   wine_run 60 reg delete 'HKLM\SOFTWARE\VEY' /f >/dev/null 2>&1 || true
 }
@@ -110,11 +132,12 @@ settings_block() {
   echo "${value:6:2}${value:4:2}${value:2:2}${value:0:2}"
 }
 
-# Every mouse button event for up to MS ms, into $TEST_OUT/record.txt.
+# Every mouse button event for up to MS ms, into $TEST_OUT/record.txt (with
+# "moves" after MS, every move too).
 record_start() {
   local file=$TEST_OUT/record.txt
   : >"$file"
-  wine "$INSPECTOR" record "$1" </dev/null >"$file" 2>>"$TEST_OUT/record.err" &
+  wine "$INSPECTOR" record "$@" </dev/null >"$file" 2>>"$TEST_OUT/record.err" &
   RECORD_PID=$!
   wait_for "grep -q '^ready' '$file'" 60 || fail "the mouse recording did not start"
 }
@@ -179,6 +202,7 @@ aim() {
 # are); app_cleanup takes the settings out again for the tests after this one.
 APP_DESKTOP=
 APP_DESKTOP_KEYS=('HKCU\Software\Wine\AppDefaults\Glimmerdot.exe'
+                  'HKCU\Software\Wine\AppDefaults\GunTest.exe'
                   'HKCU\Software\Wine\AppDefaults\inspector.exe')
 desktop_start() {
   local name=$1 size=$2 key
@@ -210,9 +234,10 @@ desktop_stop() {
 app_cleanup() {
   local status=$?
   ((status == 0)) || keep_evidence
-  if [[ -n $APP_PID ]]; then
-    inspect_may --pid "$APP_PID" terminate >/dev/null 2>&1 || true
-  fi
+  local pid
+  for pid in $APP_PID $GUNTEST_PID; do
+    inspect_may --pid "$pid" terminate >/dev/null 2>&1 || true
+  done
   record_stop
   wine_sessions_stop
   desktop_stop

@@ -15,6 +15,28 @@ gunsim_xvfb_pidfile() {
   echo "$GUNSIM_RUN/xvfb-$(gunsim_display_number).pid"
 }
 
+# The first display number from N up that no X server holds, for a private Xvfb.
+gunsim_free_display() {
+  local n=$1
+  while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+# At the script's exit, however it comes: down.sh BUILD_DIR, its output to
+# LOG; twice if need be, as a service still starting may outlive the first round.
+gunsim_down_at_exit() {
+  GUNSIM_DOWN=("$(dirname "${BASH_SOURCE[0]}")/down.sh" "$1" "$2")
+  trap gunsim_down EXIT
+  trap 'exit 130' INT TERM
+}
+
+gunsim_down() {
+  trap - EXIT INT TERM
+  local down=${GUNSIM_DOWN[0]} build=${GUNSIM_DOWN[1]} log=${GUNSIM_DOWN[2]}
+  "$down" "$build" >>"$log" 2>&1 || "$down" "$build" >>"$log" 2>&1 ||
+    echo "$(basename "$0"): some Wine process or Xvfb would not end (see $log)" >&2
+}
+
 # Polls CONDITION (a command) every 0.1 s for at most SECONDS.
 gunsim_wait_until() {
   local seconds=$1
