@@ -86,6 +86,7 @@ expect_picture() {
 
 # Whatever happened, the next test finds the gun plugged in and idle at
 # 416,128 (and app_cleanup ends Gun Test).
+# shellcheck disable=SC2317 # run by the trap below
 guntest_cleanup() {
   local status=$?
   if [[ -n ${GUNSIM_IN:-} ]]; then
