@@ -60,6 +60,11 @@ clang_size=$(stat -c %s "$win_clang/app/Glimmerdot.exe")
 row "exe size, clang 14 and lld (GCC stays the release compiler)" \
   "$clang_size bytes ($(awk "BEGIN{printf \"%.1f KiB, %.2f of GCC's\", $clang_size/1024, $clang_size/$size}"))" "" ""
 row "exe imports" "$imports" "system DLLs only" "$([[ -z $nonsystem ]] && echo met || echo "MISSED: $nonsystem")"
+guntest=$win/guntest/GunTest.exe
+guntest_size=$(stat -c %s "$guntest")
+guntest_imports=$(i686-w64-mingw32-objdump -p "$guntest" | sed -n 's/^\s*DLL Name: //p' | sort -f | tr '\n' ' ' | sed 's/ $//')
+row "Gun Test exe size and imports" "$guntest_size bytes ($(awk "BEGIN{printf \"%.1f\", $guntest_size/1024}") KiB); $guntest_imports" \
+  "≤ Glimmerdot.exe, system DLLs only" "$([[ $guntest_size -le $size && $guntest_imports != *lib*.dll* ]] && echo met || echo MISSED)"
 
 # --- host tick ----------------------------------------------------------------
 echo "== host tick: Google Benchmark"
