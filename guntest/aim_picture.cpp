@@ -1,6 +1,8 @@
 // Painting the picture: the whole of it into an off-screen bitmap, then one copy.
 #include "guntest/aim_picture.h"
 
+#include <cstring>
+
 #include "guntest/memory_dc.h"
 #include "pointer/aim_mapping.h"
 
@@ -60,15 +62,10 @@ CAimPicture::CAimPicture() : m_hasReport(false), m_report(kIdleReport)
 void CAimPicture::Show(const GunReport* report)
 {
     const bool hasReport = report != nullptr;
-    if (hasReport == m_hasReport) {
-        if (!hasReport)
-            return;
-        bool same = true;
-        for (int i = 0; i < static_cast<int>(sizeof report->bytes); ++i)
-            same = same && report->bytes[i] == m_report.bytes[i];
-        if (same)
-            return;
-    }
+    const bool same = hasReport == m_hasReport &&
+                      (!hasReport || std::memcmp(report->bytes, m_report.bytes, sizeof m_report.bytes) == 0);
+    if (same)
+        return;
     m_hasReport = hasReport;
     if (hasReport)
         m_report = *report;

@@ -60,13 +60,11 @@ void FormatCursorLine(const GunReport* report, const AimScale& screen, char* tex
         wsprintfA(text, "Cursor -");
         return;
     }
-    const WORD rawX = ReportRawX(*report);
-    const WORD rawY = ReportRawY(*report);
-    if (IsAimedOffScreen(rawX, rawY)) {
+    ScreenPoint cursor;
+    if (!MapAimToScreen(screen, ReportRawX(*report), ReportRawY(*report), cursor)) {
         wsprintfA(text, "aimed off screen: the cursor stays");
         return;
     }
-    const ScreenPoint cursor = MapAimToScreen(screen, rawX, rawY);
     wsprintfA(text, "Cursor %d, %d on %d x %d", cursor.x, cursor.y, screen.width, screen.height);
 }
 

@@ -55,9 +55,9 @@ bool IsAimedOffScreen(WORD rawX, WORD rawY) {
     return rawX == kOffScreenRawX || rawY == kOffScreenRawY;
 }
 
-ScreenPoint MapAimToScreen(const AimScale& scale, WORD rawX, WORD rawY) {
-    ScreenPoint point;
+bool MapAimToScreen(const AimScale& scale, WORD rawX, WORD rawY, ScreenPoint& point) {
+    if (IsAimedOffScreen(rawX, rawY)) return false;
     point.x = ScaleAxis(rawX, kAimLeft, scale.scaleX, scale.width - kEdgeMargin);
     point.y = ScaleAxis(rawY, kAimTop, scale.scaleY, scale.height - kEdgeMargin);
-    return point;
+    return true;
 }

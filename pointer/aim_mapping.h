@@ -31,6 +31,6 @@ AimScale MakeAimScale(int width, int height);
 // The primary display's size as the desktop's device context gives it.
 AimScale ReadScreenAimScale();
 bool IsAimedOffScreen(WORD rawX, WORD rawY);
-// Truncated toward zero, clamped to [0, W-4] x [0, H-4]; says nothing about
-// the off-screen markers, which the caller checks first.
-ScreenPoint MapAimToScreen(const AimScale& scale, WORD rawX, WORD rawY);
+// Where the cursor goes: truncated toward zero, clamped to [0, W-4] x [0, H-4].
+// false, and `point` untouched, while the gun aims off the screen.
+bool MapAimToScreen(const AimScale& scale, WORD rawX, WORD rawY, ScreenPoint& point);

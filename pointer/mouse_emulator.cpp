@@ -41,10 +41,10 @@ void CMouseEmulator::SetAssignments(BYTE left, BYTE middle, BYTE right) {
 
 void CMouseEmulator::Update(WORD rawX, WORD rawY, const ButtonEdges& edges) {
     const bool moved = rawX != m_lastRawX || rawY != m_lastRawY;
-    if (moved && !IsAimedOffScreen(rawX, rawY)) {
+    ScreenPoint cursor;
+    if (moved && MapAimToScreen(m_scale, rawX, rawY, cursor)) {
         m_lastRawX = rawX;
         m_lastRawY = rawY;
-        const ScreenPoint cursor = MapAimToScreen(m_scale, rawX, rawY);
         m_cursorX = cursor.x;
         m_cursorY = cursor.y;
         SetCursorPos(m_cursorX, m_cursorY);
