@@ -5,6 +5,7 @@
 #   app_start [PROGRAM ARGS]     start (Glimmerdot.exe unless told) and wait for the window
 #   app_ended                    wait for the end, checked
 #   guntest_start / tested LINE  Gun Test started and its window up / one inspector line on it
+#   tested_may LINE              the same, but returns 1 on err instead of failing
 #   expect_text ID TEXT WHAT     wait until Gun Test's control ID reads TEXT
 #   inspect LINE                 one inspector line; prints its value, fails on err
 #   inspect_may LINE             the same, but returns 1 on err instead of failing
@@ -98,8 +99,12 @@ tested() {
   inspect --caption '"Glimmerdot Gun Test"' "$@"
 }
 
+tested_may() {
+  inspect_may --caption '"Glimmerdot Gun Test"' "$@"
+}
+
 expect_text() {
-  inspect_may --caption '"Glimmerdot Gun Test"' wait text "$1" "\"$2\"" 20000 >/dev/null 2>"$TEST_OUT/inspect.err" ||
+  tested_may wait text "$1" "\"$2\"" 20000 >/dev/null 2>"$TEST_OUT/inspect.err" ||
     fail "$3: expected '$2', $(cat "$TEST_OUT/inspect.err")"
 }
 

@@ -21,8 +21,7 @@ text_of() {
 
 # Waits for "Gun found: " and checks the path after it.
 expect_found() {
-  inspect_may --caption '"Glimmerdot Gun Test"' wait textstart 2001 '"Gun found: "' 30000 >/dev/null \
-    2>"$TEST_OUT/inspect.err" || fail "$1: expected 'Gun found', $(cat "$TEST_OUT/inspect.err")"
+  tested_may wait textstart 2001 '"Gun found: "' 30000 >/dev/null 2>"$TEST_OUT/inspect.err" || fail "$1: expected 'Gun found', $(cat "$TEST_OUT/inspect.err")"
   local status
   status=$(text_of 2001)
   expect_eq "${status,,}" "gun found: $GUN_PATH" "$1: the status line"
