@@ -151,6 +151,7 @@ int main(int argc, char** argv)
     }
     for (int other = 1; other < count; ++other) {
         std::vector<double> perRound;
+        perRound.reserve(static_cast<size_t>(rounds));
         for (int round = 0; round < rounds; ++round)
             perRound.push_back(startup[0][round] / startup[other][round]);
         printf("ratio A/%c startup=%.3f memory=%.3f rounds_p25=%.3f rounds_median=%.3f rounds_p75=%.3f "
