@@ -1,7 +1,11 @@
-// Starts two programs in turn, times each from CreateProcessA to its dialog
-// being visible, reads its peak working set from outside, then closes it.
-// Usage: startup_probe ROUNDS PROGRAM_A PROGRAM_B
-// Prints one "run" line per start, then "median" lines and "ratio" (A / B).
+// Starts two or more programs in turn, times each from CreateProcessA to its
+// dialog being visible, reads its peak working set from outside, then closes it.
+// Usage: startup_probe ROUNDS PROGRAM_A PROGRAM_B [PROGRAM_C ...]
+// Every round starts each program once, in an order that rotates from round to
+// round. Prints one "run" line per start, a "median" line per program, and for
+// A against each other program a "ratio" line: the ratio of the medians, then
+// the quartiles and extremes of the ratios within each round, whose starts lie
+// close together in time and so share the machine's load of the moment.
 #include <windows.h>
 #include <psapi.h>
 
@@ -45,6 +49,8 @@ BOOL CALLBACK FindShownDialog(HWND window, LPARAM param)
 struct Sample {
     double startupMs;
     double peakKiB;
+    DWORD createdTick;  // Wine stamps its debug traces with this clock
+    DWORD shownTick;
 };
 
 bool Measure(const char* program, Sample& sample)
@@ -55,6 +61,7 @@ bool Measure(const char* program, Sample& sample)
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     std::vector<char> commandLine(program, program + lstrlenA(program) + 1);
+    sample.createdTick = GetTickCount();
     QueryPerformanceCounter(&started);
     if (!CreateProcessA(program, commandLine.data(), NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info))
         return false;
@@ -68,6 +75,7 @@ bool Measure(const char* program, Sample& sample)
         if (!search.found) Sleep(1);
     }
     QueryPerformanceCounter(&shown);
+    sample.shownTick = GetTickCount();
     bool ok = search.found != NULL;
     if (ok) {
         // Let the start-up finish its work before reading the peak.
@@ -88,47 +96,69 @@ bool Measure(const char* program, Sample& sample)
     return ok;
 }
 
-double Median(std::vector<double> values)
+// Linear between the two nearest ranks; fraction 0.5 is the median.
+double Quantile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    const double rank = fraction * static_cast<double>(values.size() - 1);
+    const size_t below = static_cast<size_t>(rank);
+    if (below + 1 >= values.size())
+        return values.back();
+    return values[below] + (rank - static_cast<double>(below)) * (values[below + 1] - values[below]);
+}
+
+double Median(const std::vector<double>& values)
+{
+    return Quantile(values, 0.5);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        fprintf(stderr, "usage: startup_probe ROUNDS PROGRAM_A PROGRAM_B\n");
+    if (argc < 4) {
+        fprintf(stderr, "usage: startup_probe ROUNDS PROGRAM_A PROGRAM_B [PROGRAM_C ...]\n");
         return 2;
     }
     int rounds = atoi(argv[1]);  // NOLINT(cert-err34-c): run-bench.sh passes the count
-    const char* programs[2] = { argv[2], argv[3] };
-    std::vector<double> startup[2], peak[2];
+    if (rounds < 1) {
+        fprintf(stderr, "startup_probe: ROUNDS must be 1 or more\n");
+        return 2;
+    }
+    const int count = argc - 2;
+    char** programs = argv + 2;
+    std::vector<std::vector<double>> startup(count), peak(count);
     // One unrecorded start of each warms the file cache and the prefix.
     for (int round = -1; round < rounds; ++round) {
-        for (int turn = 0; turn < 2; ++turn) {
-            int which = (round + turn) & 1;  // alternate who goes first
-            if (round < 0) which = turn;
+        for (int turn = 0; turn < count; ++turn) {
+            const int which = round < 0 ? turn : (round + turn) % count;
             Sample sample;
             if (!Measure(programs[which], sample)) {
                 fprintf(stderr, "startup_probe: %s did not show its window\n", programs[which]);
                 return 1;
             }
             if (round < 0) continue;
-            printf("run %c startup_ms=%.1f peak_kib=%.0f\n", 'A' + which, sample.startupMs, sample.peakKiB);
+            printf("run %c startup_ms=%.1f peak_kib=%.0f created_tick=%lu shown_tick=%lu\n", 'A' + which,
+                   sample.startupMs, sample.peakKiB, sample.createdTick, sample.shownTick);
             fflush(stdout);
             startup[which].push_back(sample.startupMs);
             peak[which].push_back(sample.peakKiB);
         }
     }
-    double medianStartup[2], medianPeak[2];
-    for (int which = 0; which < 2; ++which) {
-        medianStartup[which] = Median(startup[which]);
-        medianPeak[which] = Median(peak[which]);
-        printf("median %c startup_ms=%.1f peak_kib=%.0f\n", 'A' + which, medianStartup[which], medianPeak[which]);
+    for (int which = 0; which < count; ++which) {
+        printf("median %c startup_ms=%.1f peak_kib=%.0f fastest_ms=%.1f slowest_ms=%.1f\n", 'A' + which,
+               Median(startup[which]), Median(peak[which]), Quantile(startup[which], 0), Quantile(startup[which], 1));
     }
-    printf("ratio startup=%.3f memory=%.3f\n", medianStartup[0] / medianStartup[1], medianPeak[0] / medianPeak[1]);
+    for (int other = 1; other < count; ++other) {
+        std::vector<double> perRound;
+        perRound.reserve(static_cast<size_t>(rounds));
+        for (int round = 0; round < rounds; ++round)
+            perRound.push_back(startup[0][round] / startup[other][round]);
+        printf("ratio A/%c startup=%.3f memory=%.3f rounds_p25=%.3f rounds_median=%.3f rounds_p75=%.3f "
+               "rounds_min=%.3f rounds_max=%.3f\n",
+               'A' + other, Median(startup[0]) / Median(startup[other]), Median(peak[0]) / Median(peak[other]),
+               Quantile(perRound, 0.25), Quantile(perRound, 0.5), Quantile(perRound, 0.75),
+               Quantile(perRound, 0), Quantile(perRound, 1));
+    }
     return 0;
 }
