@@ -131,6 +131,16 @@ if [[ -n $GUNTEST_EXE ]]; then
     "program Gun Test's shortcut started"
   inspect --caption '"Glimmerdot Gun Test"' close + waitexit 30000 >/dev/null
 fi
+# The guide's shortcut opens the installed guide with whatever opens text files:
+# here a copy of the inspector that notes the file it is given.
+cp "$INSPECTOR" "$DRIVE_C/guidenote.exe" || fail "copying the inspector as the text viewer"
+wine_run 60 reg add 'HKCR\.txt' /ve /f /d txtfile >/dev/null &&
+  wine_run 60 reg add 'HKCR\txtfile\shell\open\command' /ve /f /d '"C:\guidenote.exe" note "C:\guide.log" %1' \
+    >/dev/null || fail "registering the text viewer"
+wine start /unix "$(shortcuts "$GUIDE_SHORTCUT")" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
+wait_for '[[ -s $DRIVE_C/guide.log ]]' 90 || fail "the guide's shortcut opened nothing"
+expect_eq "$(tr -d '\r' <"$DRIVE_C/guide.log")" 'C:\Program Files\Glimmerdot\Glimmerdot Guide.txt' \
+  "file the guide's shortcut opened"
 
 # ---- A higher version replaces it; the lower one is then refused.
 run_msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
@@ -145,4 +155,4 @@ left=$(find "$DRIVE_C/windows/Installer" -iname glimmerdot.ico -o -iname '*.msi'
 [[ -z $left ]] || fail "the installer's copies are still there: $left"
 expect_eq "$(settings_block)" 03020400 "settings after the uninstall"
 
-pass "damaged package refused, install, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, upgrade, downgrade refused, uninstall"
+pass "damaged package refused, install, the guide, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, upgrade, downgrade refused, uninstall"
