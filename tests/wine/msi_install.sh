@@ -134,11 +134,13 @@ fi
 # The guide's shortcut opens the installed guide with whatever opens text files:
 # here a copy of the inspector that notes the file it is given.
 cp "$INSPECTOR" "$DRIVE_C/guidenote.exe" || fail "copying the inspector as the text viewer"
-wine_run 60 reg add 'HKCR\.txt' /ve /f /d txtfile >/dev/null &&
+{ wine_run 60 reg add 'HKCR\.txt' /ve /f /d txtfile >/dev/null &&
   wine_run 60 reg add 'HKCR\txtfile\shell\open\command' /ve /f /d '"C:\guidenote.exe" note "C:\guide.log" %1' \
-    >/dev/null || fail "registering the text viewer"
+    >/dev/null; } || fail "registering the text viewer"
 wine start /unix "$(shortcuts "$GUIDE_SHORTCUT")" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
-wait_for '[[ -s $DRIVE_C/guide.log ]]' 90 || fail "the guide's shortcut opened nothing"
+# shellcheck disable=SC2317 # called by name through wait_for
+guide_opened() { [[ -s $DRIVE_C/guide.log ]]; }
+wait_for guide_opened 90 || fail "the guide's shortcut opened nothing"
 expect_eq "$(tr -d '\r' <"$DRIVE_C/guide.log")" 'C:\Program Files\Glimmerdot\Glimmerdot Guide.txt' \
   "file the guide's shortcut opened"
 
