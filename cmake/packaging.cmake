@@ -1,8 +1,9 @@
 # What Windows users get: `cmake --build build/win32 --target release` makes
 # build/win32/release/ with Glimmerdot-<version>-win32.zip (the programs, the
-# guide made from the README, and the licence), Glimmerdot-<version>-win32.msi and SHA256SUMS, signed
-# when GLIMMER_SIGN_PKCS12 is set (tools/release/release.sh). The msi target,
-# built by default, makes the same MSI from the build's programs for the tests.
+# guide made from the README, and the licence), Glimmerdot-<version>-win32.msi
+# and SHA256SUMS, signed when GLIMMER_SIGN_PKCS12 is set
+# (tools/release/release.sh). The msi target, built by default, makes the same
+# MSI from the build's programs for the tests.
 if(NOT WIN32 OR NOT TARGET Glimmerdot)
   return()
 endif()
