@@ -71,7 +71,8 @@ def wrapped(text, number, first="", rest=""):
     lines = wrapper.wrap(" ".join(plain(text, number).split()))
     for line in lines:
         if len(line) > WIDTH:
-            raise GuideError(f"line {number}: {line.strip().split()[0]!r} does not fit in {WIDTH} characters")
+            word = line.split()[0].replace(KEEP, " ")
+            raise GuideError(f"line {number}: {word!r} does not fit in {WIDTH} characters")
     return [line.replace(KEEP, " ") for line in lines]
 
 
@@ -112,7 +113,7 @@ class Guide:
     def code(self, lines):
         self.flush()
         self.gap()
-        indent = min(len(line) - len(line.lstrip()) for _, line in lines if line.strip()) if lines else 0
+        indent = min((len(line) - len(line.lstrip()) for _, line in lines if line.strip()), default=0)
         for number, line in lines:
             line = CODE_INDENT + line[indent:].rstrip() if line.strip() else ""
             if len(line) > WIDTH:
