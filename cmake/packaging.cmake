@@ -1,8 +1,9 @@
 # What Windows users get: `cmake --build build/win32 --target release` makes
 # build/win32/release/ with Glimmerdot-<version>-win32.zip (the programs, the
-# README and the licence), Glimmerdot-<version>-win32.msi and SHA256SUMS, signed
-# when GLIMMER_SIGN_PKCS12 is set (tools/release/release.sh). The msi target,
-# built by default, makes the same MSI from the build's programs for the tests.
+# guide made from the README, and the licence), Glimmerdot-<version>-win32.msi
+# and SHA256SUMS, signed when GLIMMER_SIGN_PKCS12 is set
+# (tools/release/release.sh). The msi target, built by default, makes the same
+# MSI from the build's programs for the tests.
 if(NOT WIN32 OR NOT TARGET Glimmerdot)
   return()
 endif()
@@ -24,7 +25,7 @@ set(GLIMMER_RELEASE_OPTIONS --source ${PROJECT_SOURCE_DIR} --publisher ${GLIMMER
   --version ${PROJECT_VERSION} --epoch ${GLIMMER_SOURCE_DATE_EPOCH} ${program_options})
 set(msi_inputs ${GLIMMER_SHIPPED_PROGRAMS} ${PROJECT_SOURCE_DIR}/packaging/glimmerdot.wxs
   ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/res/glimmerdot.ico
-  ${release_tools}/make-msi.sh ${release_tools}/options.sh ${release_tools}/msi_summary.py)
+  ${release_tools}/guide.py ${release_tools}/make-msi.sh ${release_tools}/options.sh ${release_tools}/msi_summary.py)
 
 # Always made afresh: the signing settings live in the environment.
 add_custom_target(release
@@ -32,7 +33,7 @@ add_custom_target(release
   DEPENDS ${GLIMMER_SHIPPED_PROGRAMS}
   VERBATIM)
 
-# The zip holds the programs, the README and the licence, in that order, as built.
+# The zip holds the programs, the guide and the licence, in that order, as built.
 add_test(NAME package_zip
   COMMAND bash ${PROJECT_SOURCE_DIR}/tests/release/package_zip.sh ${CMAKE_BINARY_DIR}/package-check
           ${PROJECT_VERSION} ${PROJECT_SOURCE_DIR} ${shipped_exes} -- ${GLIMMER_RELEASE_OPTIONS})

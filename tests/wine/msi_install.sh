@@ -3,10 +3,10 @@
 # other tests:  msi_install.sh MSI VERSION PUBLISHER GUNTEST_EXE|- MAKE_MSI ARGS...
 # (the make-msi.sh call that built MSI, less its output; GUNTEST_EXE the built
 # Gun Test when it ships)
-# A damaged package installs nothing; the package installs the programs, their
-# shortcuts and the uninstall entry, and each program runs from its shortcut; a
-# higher version replaces it, a lower one is refused; the uninstall removes all
-# of it and keeps the user's settings.
+# A damaged package installs nothing; the package installs the programs, the
+# guide and the licence, their shortcuts and the uninstall entry, and each
+# program runs from its shortcut; a higher version replaces it, a lower one is
+# refused; the uninstall removes all of it and keeps the user's settings.
 MSI=$1 VERSION=$2 PUBLISHER=$3 GUNTEST_EXE=$4
 shift 4
 MAKE_MSI=("$@")
@@ -32,6 +32,8 @@ shortcuts() {
   return 0
 }
 GUNTEST_SHORTCUT="Glimmerdot Gun Test"
+GUIDE="Glimmerdot Guide.txt"
+GUIDE_SHORTCUT="Glimmerdot Guide"
 
 run_msiexec() {
   wine_run 300 msiexec "$1" "$(windows_path "$2")" /qn
@@ -63,8 +65,10 @@ expect_nothing_installed() {
   # shellcheck disable=SC2012 # names for a failure message only
   [[ ! -e $INSTALL_DIR ]] || fail "$1: $INSTALL_DIR holds $(ls "$INSTALL_DIR" | tr '\n' ' ')"
   [[ -z $(shortcuts) ]] || fail "$1: the Start-menu shortcut is still there: $(shortcuts)"
-  [[ -z $(shortcuts "$GUNTEST_SHORTCUT") ]] ||
-    fail "$1: Gun Test's shortcut is still there: $(shortcuts "$GUNTEST_SHORTCUT")"
+  local name
+  for name in "$GUNTEST_SHORTCUT" "$GUIDE_SHORTCUT"; do
+    [[ -z $(shortcuts "$name") ]] || fail "$1: a shortcut is still there: $(shortcuts "$name")"
+  done
   local entries
   entries=$(uninstall_entries)
   [[ -z $entries ]] || fail "$1: uninstall entry left: $entries"
@@ -79,6 +83,7 @@ expect_one_installation() {
   expect_eq "$(cut -d'|' -f2 <<<"$entries")" "$1" "uninstall entry's version ($2)"
   cmp -s "$INSTALL_DIR/Glimmerdot.exe" "$APP_EXE" || fail "$2: the installed exe is not the built one"
   expect_eq "$(shortcuts | grep -c .)" 1 "Start-menu shortcuts ($2)"
+  expect_eq "$(shortcuts "$GUIDE_SHORTCUT" | grep -c .)" 1 "the guide's Start-menu shortcuts ($2)"
   if [[ -n $GUNTEST_EXE ]]; then
     cmp -s "$INSTALL_DIR/GunTest.exe" "$GUNTEST_EXE" || fail "$2: the installed GunTest.exe is not the built one"
     expect_eq "$(shortcuts "$GUNTEST_SHORTCUT" | grep -c .)" 1 "Gun Test's Start-menu shortcuts ($2)"
@@ -97,12 +102,14 @@ head -c $(($(stat -c %s "$MSI") / 2)) "$MSI" >"$TEST_OUT/damaged.msi"
 run_msiexec /i "$TEST_OUT/damaged.msi" && fail "installing a truncated package succeeded"
 expect_nothing_installed "after the damaged package"
 
-# ---- Installed: the three files, the shortcut, the uninstall entry; settings untouched.
+# ---- Installed: the files, the shortcuts, the uninstall entry; settings untouched.
 settings_seed 03020400
 run_msiexec /i "$MSI" || fail "installing $MSI failed"
-for file in README.md LICENSE; do
-  cmp -s "$INSTALL_DIR/$file" "$GLIMMER_SOURCE/$file" || fail "$file is not installed as it is in the source"
-done
+expected_files=$(printf '%s\n' Glimmerdot.exe "$GUIDE" LICENSE ${GUNTEST_EXE:+GunTest.exe} | sort)
+expect_eq "$(cd "$INSTALL_DIR" && find . -mindepth 1 -printf '%P\n' | sort)" "$expected_files" "installed files"
+cmp -s "$INSTALL_DIR/LICENSE" "$GLIMMER_SOURCE/LICENSE" || fail "LICENSE is not installed as it is in the source"
+python3 "$GLIMMER_SOURCE/tests/release/check-guide.py" "$INSTALL_DIR/$GUIDE" "$GLIMMER_SOURCE" "$VERSION" ||
+  fail "the installed guide"
 entry=$(expect_one_installation "$VERSION" "installed") || exit 1
 IFS='|' read -r _ _ publisher <<<"$entry"
 expect_eq "$publisher" "$PUBLISHER" "uninstall entry's publisher"
@@ -124,6 +131,18 @@ if [[ -n $GUNTEST_EXE ]]; then
     "program Gun Test's shortcut started"
   inspect --caption '"Glimmerdot Gun Test"' close + waitexit 30000 >/dev/null
 fi
+# The guide's shortcut opens the installed guide with whatever opens text files:
+# here a copy of the inspector that notes the file it is given.
+cp "$INSPECTOR" "$DRIVE_C/guidenote.exe" || fail "copying the inspector as the text viewer"
+{ wine_run 60 reg add 'HKCR\.txt' /ve /f /d txtfile >/dev/null &&
+  wine_run 60 reg add 'HKCR\txtfile\shell\open\command' /ve /f /d '"C:\guidenote.exe" note "C:\guide.log" %1' \
+    >/dev/null; } || fail "registering the text viewer"
+wine start /unix "$(shortcuts "$GUIDE_SHORTCUT")" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
+# shellcheck disable=SC2317 # called by name through wait_for
+guide_opened() { [[ -s $DRIVE_C/guide.log ]]; }
+wait_for guide_opened 90 || fail "the guide's shortcut opened nothing"
+expect_eq "$(tr -d '\r' <"$DRIVE_C/guide.log")" 'C:\Program Files\Glimmerdot\Glimmerdot Guide.txt' \
+  "file the guide's shortcut opened"
 
 # ---- A higher version replaces it; the lower one is then refused.
 run_msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
@@ -138,4 +157,4 @@ left=$(find "$DRIVE_C/windows/Installer" -iname glimmerdot.ico -o -iname '*.msi'
 [[ -z $left ]] || fail "the installer's copies are still there: $left"
 expect_eq "$(settings_block)" 03020400 "settings after the uninstall"
 
-pass "damaged package refused, install, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, upgrade, downgrade refused, uninstall"
+pass "damaged package refused, install, the guide, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, upgrade, downgrade refused, uninstall"

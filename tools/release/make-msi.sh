@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The installer, the same bytes from the same inputs:
 #   make-msi.sh --source DIR --publisher NAME --version V --epoch SECONDS --program EXE... OUT.msi
-# DIR is the source tree (packaging/glimmerdot.wxs, README.md, LICENSE, the
-# icon); each --program is an exe that ships. wixl stamps its output with the
-# clock and random codes: here every file it packs carries EPOCH as its time,
-# the product code is derived from the version and the package code from the
-# version and the payload, and the summary's times are set to EPOCH afterwards.
+# DIR is the source tree (packaging/glimmerdot.wxs, README.md for the guide,
+# LICENSE, the icon); each --program is an exe that ships. wixl stamps its
+# output with the clock and random codes: here every file it packs carries
+# EPOCH as its time, the product code is derived from the version and the
+# package code from the version and the payload, and the summary's times are
+# set to EPOCH afterwards.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 fail() { echo "make-msi.sh: $*" >&2; exit 1; }
@@ -16,7 +17,8 @@ wxs=$source/packaging/glimmerdot.wxs
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$source/README.md" "$source/LICENSE" "$source/res/glimmerdot.ico" "${programs[@]}" "$work/"
+cp "$source/LICENSE" "$source/res/glimmerdot.ico" "${programs[@]}" "$work/"
+python3 "$here/guide.py" "$source/README.md" "$work/Glimmerdot Guide.txt"
 touch -d "@$epoch" "$work"/*
 
 defines=(-D Version="$version" -D Publisher="$publisher")

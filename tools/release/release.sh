@@ -67,7 +67,8 @@ for program in "${programs[@]}"; do
   if ((${#signing[@]})); then sign "${shipped[-1]}"; fi
 done
 
-python3 "$here/zip.py" "$partial/$name.zip" "$epoch" "${shipped[@]}" "$source/README.md" "$source/LICENSE"
+python3 "$here/guide.py" "$source/README.md" "$work/Glimmerdot Guide.txt"
+python3 "$here/zip.py" "$partial/$name.zip" "$epoch" "${shipped[@]}" "$work/Glimmerdot Guide.txt" "$source/LICENSE"
 msi_programs=()
 for program in "${shipped[@]}"; do msi_programs+=(--program "$program"); done
 bash "$here/make-msi.sh" --source "$source" --publisher "$publisher" --version "$version" --epoch "$epoch" \
