@@ -21,6 +21,14 @@ const int kLabelledButtonCount = 6;
 
 // Writes all ten flags of `edges` for `now` against `previous`.
 void DecodeButtonEdges(const GunReport& now, const GunReport& previous, ButtonEdges& edges);
+// Positions the driver reports while the gun aims off the screen.
+const WORD kOffScreenRawX = 1;
+const WORD kOffScreenRawY = 5;
+
+inline bool IsAimedOffScreen(WORD rawX, WORD rawY) {
+    return rawX == kOffScreenRawX || rawY == kOffScreenRawY;
+}
+
 WORD ReportRawX(const GunReport& report);
 WORD ReportRawY(const GunReport& report);
 

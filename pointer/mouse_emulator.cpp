@@ -1,5 +1,7 @@
 #include "pointer/mouse_emulator.h"
 
+#include <cstring>
+
 #include "pointer/aim_mapping.h"
 
 namespace {
@@ -11,7 +13,8 @@ bool IsPressed(ButtonAssignment assignment, const ButtonEdges& edges) {
 }  // namespace
 
 CMouseEmulator::CMouseEmulator()
-    : m_scale(),
+    : m_calibration(DefaultCalibration()),
+      m_scale(),
       m_cursorX(0),
       m_cursorY(0),
       m_lastRawX(kOffScreenRawX),
@@ -26,11 +29,17 @@ CMouseEmulator::CMouseEmulator()
 CMouseEmulator::~CMouseEmulator() {}
 
 void CMouseEmulator::ReadScreenSize() {
-    m_scale = ReadScreenAimScale();
+    m_scale = ReadCalibratedAimScale(m_calibration);
     // The one position that never moves the cursor, so the next report that
     // can move it does: a gun held still is placed for this size too.
     m_lastRawX = kOffScreenRawX;
     m_lastRawY = kOffScreenRawY;
+}
+
+void CMouseEmulator::UseCalibration(const Calibration& calibration) {
+    if (std::memcmp(&calibration, &m_calibration, sizeof calibration) == 0) return;
+    m_calibration = calibration;
+    ReadScreenSize();
 }
 
 void CMouseEmulator::SetAssignments(BYTE left, BYTE middle, BYTE right) {
