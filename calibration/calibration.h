@@ -25,4 +25,7 @@ const float kMinAimSpan = 32.0f;
 Calibration DefaultCalibration();
 // Each axis at least kMinAimSpan wide, not reversed, inside 0..65535, finite.
 bool IsUsableAimWindow(const AimWindow& window);
+bool SameAimWindow(const AimWindow& a, const AimWindow& b);
+// The same window on the same display.
+bool SameCalibration(const Calibration& a, const Calibration& b);
 bool IsDefaultCalibration(const Calibration& calibration);
