@@ -15,7 +15,8 @@ bool IsUsableAxis(float low, float high) {
 }  // namespace
 
 Calibration DefaultCalibration() {
-    const Calibration calibration = {{160.0f, 672.0f, 32.0f, 224.0f}, {}};
+    const Calibration calibration = {
+        {kAimLeft, kAimLeft + kAimWidth, kAimTop, kAimTop + kAimHeight}, {}};
     return calibration;
 }
 
