@@ -21,8 +21,21 @@ const int kLabelledButtonCount = 6;
 
 // Writes all ten flags of `edges` for `now` against `previous`.
 void DecodeButtonEdges(const GunReport& now, const GunReport& previous, ButtonEdges& edges);
-WORD ReportRawX(const GunReport& report);
-WORD ReportRawY(const GunReport& report);
+// Positions the driver reports while the gun aims off the screen.
+const WORD kOffScreenRawX = 1;
+const WORD kOffScreenRawY = 5;
+
+inline bool IsAimedOffScreen(WORD rawX, WORD rawY) {
+    return rawX == kOffScreenRawX || rawY == kOffScreenRawY;
+}
+
+// Inline: the tick reads both.
+inline WORD ReportRawX(const GunReport& report) {
+    return static_cast<WORD>(report.bytes[2] | (report.bytes[3] << 8));
+}
+inline WORD ReportRawY(const GunReport& report) {
+    return static_cast<WORD>(report.bytes[4] | (report.bytes[5] << 8));
+}
 
 // The pattern the button bytes equal exactly, or -1: none held, several at
 // once, or a bit no pattern uses.

@@ -1,6 +1,6 @@
 #include "panel/settings_store.h"
 
-#include "panel/registry_key.h"
+#include "calibration/registry_key.h"
 
 namespace {
 

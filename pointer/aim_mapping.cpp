@@ -1,63 +1,53 @@
 #include "pointer/aim_mapping.h"
 
+#include "pointer/display_rect.h"
+
 namespace {
 
 const float kScalePerPixelX = 0.001953125f;  // 1/512, exact
 const float kScalePerPixelY = 0.0052083335f; // bits 0x3BAAAAAB, the float nearest 1/192
-// The cursor never reaches the last three rows and columns.
+// The cursor never reaches the display's last three rows and columns.
 const int kEdgeMargin = 4;
-
-// The desktop's device context, released however the reading ends.
-class DesktopDC {
-public:
-    DesktopDC() : m_window(GetDesktopWindow()), m_dc(GetDC(m_window)) {}
-    ~DesktopDC() {
-        if (m_dc != NULL) ReleaseDC(m_window, m_dc);
-    }
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-
-    DesktopDC(const DesktopDC&) = delete;
-    DesktopDC& operator=(const DesktopDC&) = delete;
-};
-
-int ScaleAxis(WORD raw, int origin, float scale, int limit) {
-    const int offset = static_cast<int>(raw) - origin;
-    // Exact product, then truncation toward zero.
-    int position = static_cast<int>(static_cast<double>(offset) * static_cast<double>(scale));
-    if (position < 0) position = 0;
-    if (position > limit) position = limit;
-    return position;
-}
 
 }  // namespace
 
-AimScale MakeAimScale(int width, int height) {
+AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window) {
     AimScale scale;
-    scale.width = width;
-    scale.height = height;
-    scale.scaleX = static_cast<float>(width) * kScalePerPixelX;
-    scale.scaleY = static_cast<float>(height) * kScalePerPixelY;
+    scale.left = display.left;
+    scale.top = display.top;
+    scale.width = display.right - display.left;
+    scale.height = display.bottom - display.top;
+    scale.lastX = scale.width - kEdgeMargin;
+    scale.lastY = scale.height - kEdgeMargin;
+    scale.originX = window.left;
+    scale.originY = window.top;
+    if (SameAimWindow(window, DefaultCalibration().window)) {
+        // The single-precision scales the placements have always used.
+        scale.scaleX = static_cast<float>(scale.width) * kScalePerPixelX;
+        scale.scaleY = static_cast<float>(scale.height) * kScalePerPixelY;
+        scale.spanX = 1.0;
+        scale.spanY = 1.0;
+    } else {
+        scale.scaleX = scale.width;
+        scale.scaleY = scale.height;
+        scale.spanX = static_cast<double>(window.right) - window.left;
+        scale.spanY = static_cast<double>(window.bottom) - window.top;
+    }
     return scale;
 }
 
+AimScale MakeAimScale(int width, int height) {
+    const RECT display = {0, 0, width, height};
+    return MakeCalibratedAimScale(display, DefaultCalibration().window);
+}
+
 AimScale ReadScreenAimScale() {
-    DesktopDC screen;
-    const int width = GetDeviceCaps(screen.Get(), HORZRES);
-    const int height = GetDeviceCaps(screen.Get(), VERTRES);
-    return MakeAimScale(width, height);
+    return MakeCalibratedAimScale(ReadPrimaryDisplayRect(), DefaultCalibration().window);
 }
 
-bool IsAimedOffScreen(WORD rawX, WORD rawY) {
-    return rawX == kOffScreenRawX || rawY == kOffScreenRawY;
-}
-
-bool MapAimToScreen(const AimScale& scale, WORD rawX, WORD rawY, ScreenPoint& point) {
-    if (IsAimedOffScreen(rawX, rawY)) return false;
-    point.x = ScaleAxis(rawX, kAimLeft, scale.scaleX, scale.width - kEdgeMargin);
-    point.y = ScaleAxis(rawY, kAimTop, scale.scaleY, scale.height - kEdgeMargin);
-    return true;
+AimScale ReadCalibratedAimScale(const Calibration& calibration) {
+    RECT display;
+    if (calibration.display[0] == '\0' || !FindDisplayRect(calibration.display, display))
+        display = ReadPrimaryDisplayRect();
+    return MakeCalibratedAimScale(display, calibration.window);
 }

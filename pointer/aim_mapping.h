@@ -2,24 +2,28 @@
 // Glimmerdot's cursor and that Gun Test shows without placing anything.
 #pragma once
 
+#include "calibration/calibration.h"
 #include "framework/platform.h"
+#include "gun/gun_report.h"
 
-// The gun's aim window, raw X 160..672 and Y 32..224, covers the whole screen.
-const int kAimLeft = 160;
-const int kAimTop = 32;
-const int kAimWidth = 512;
-const int kAimHeight = 192;
-
-// Positions the driver reports while the gun aims off the screen.
-const WORD kOffScreenRawX = 1;
-const WORD kOffScreenRawY = 5;
-
-// The screen's size and the float scales made from it, worked out once per size.
+// One display's rectangle and the gun's window over it, worked out once per
+// display mode so that a tick only subtracts, multiplies, divides and clamps.
 struct AimScale {
+    int left;  // the display's origin in virtual-screen coordinates
+    int top;
     int width;
     int height;
-    float scaleX;
-    float scaleY;
+    int lastX;  // the last column and row the cursor may reach, from left and top
+    int lastY;
+    double originX;  // raw position at the display's left and top edges
+    double originY;
+    // Pixels per `span` raw units: the display's size over the window's for a
+    // calibration, so that a raw position exactly on a pixel's edge lands on
+    // that pixel; the single-precision scales over 1 for the default.
+    double scaleX;
+    double scaleY;
+    double spanX;
+    double spanY;
 };
 
 struct ScreenPoint {
@@ -27,10 +31,34 @@ struct ScreenPoint {
     int y;
 };
 
+// The default window on a width x height display at 0,0, with the
+// single-precision scales the placements have always used.
 AimScale MakeAimScale(int width, int height);
+AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window);
 // The primary display's size as the desktop's device context gives it.
 AimScale ReadScreenAimScale();
-bool IsAimedOffScreen(WORD rawX, WORD rawY);
-// Where the cursor goes: truncated toward zero, clamped to [0, W-4] x [0, H-4].
-// false, and `point` untouched, while the gun aims off the screen.
-bool MapAimToScreen(const AimScale& scale, WORD rawX, WORD rawY, ScreenPoint& point);
+// The calibration's display as it is now; the primary display, keeping the
+// calibration's window, when that display is gone.
+AimScale ReadCalibratedAimScale(const Calibration& calibration);
+
+namespace aim_detail {
+
+inline int ScaleAxis(WORD raw, double origin, double scale, double span, int limit) {
+    // Exact difference and product, one rounding, then truncation toward zero.
+    int position = static_cast<int>((static_cast<double>(raw) - origin) * scale / span);
+    if (position < 0) position = 0;
+    if (position > limit) position = limit;
+    return position;
+}
+
+}  // namespace aim_detail
+
+// Where the cursor goes: truncated toward zero, clamped to
+// [left, left+W-4] x [top, top+H-4]. false, and `point` untouched, while the
+// gun aims off the screen. Inline: it runs on every tick.
+inline bool MapAimToScreen(const AimScale& scale, WORD rawX, WORD rawY, ScreenPoint& point) {
+    if (IsAimedOffScreen(rawX, rawY)) return false;
+    point.x = scale.left + aim_detail::ScaleAxis(rawX, scale.originX, scale.scaleX, scale.spanX, scale.lastX);
+    point.y = scale.top + aim_detail::ScaleAxis(rawY, scale.originY, scale.scaleY, scale.spanY, scale.lastY);
+    return true;
+}

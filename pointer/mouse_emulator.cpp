@@ -11,7 +11,8 @@ bool IsPressed(ButtonAssignment assignment, const ButtonEdges& edges) {
 }  // namespace
 
 CMouseEmulator::CMouseEmulator()
-    : m_scale(),
+    : m_calibration(DefaultCalibration()),
+      m_scale(),
       m_cursorX(0),
       m_cursorY(0),
       m_lastRawX(kOffScreenRawX),
@@ -26,11 +27,17 @@ CMouseEmulator::CMouseEmulator()
 CMouseEmulator::~CMouseEmulator() {}
 
 void CMouseEmulator::ReadScreenSize() {
-    m_scale = ReadScreenAimScale();
+    m_scale = ReadCalibratedAimScale(m_calibration);
     // The one position that never moves the cursor, so the next report that
     // can move it does: a gun held still is placed for this size too.
     m_lastRawX = kOffScreenRawX;
     m_lastRawY = kOffScreenRawY;
+}
+
+void CMouseEmulator::UseCalibration(const Calibration& calibration) {
+    if (SameCalibration(calibration, m_calibration)) return;
+    m_calibration = calibration;
+    ReadScreenSize();
 }
 
 void CMouseEmulator::SetAssignments(BYTE left, BYTE middle, BYTE right) {

@@ -3,6 +3,7 @@
 
 #include "framework/platform.h"
 #include "gun/gun_report.h"
+#include "calibration/calibration.h"
 #include "pointer/aim_mapping.h"
 
 // 1..6 pick ButtonEdges 0..5 ("Start", "Select", "A", "B", "C", "D"); anything else: no gun button.
@@ -17,6 +18,9 @@ public:
     // Takes the screen size anew after a display mode change; the next report
     // on the screen places the cursor for it, even if the gun has not moved.
     void ReadScreenSize();
+    // Maps through `calibration` from now on, and through it again after each
+    // display mode change. The one already in use changes nothing.
+    void UseCalibration(const Calibration& calibration);
     void Update(WORD rawX, WORD rawY, const ButtonEdges& edges);
     // Sends the left-up of a press still held, so stopping never leaves the button down.
     void ReleaseHeldButton();
@@ -24,6 +28,7 @@ public:
 private:
     void ApplyButtons(const ButtonEdges& edges);
 
+    Calibration m_calibration;
     AimScale m_scale;
     int m_cursorX;
     int m_cursorY;

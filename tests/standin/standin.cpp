@@ -56,6 +56,13 @@ struct OpenKey {
     REGSAM access;
 };
 
+struct Display {
+    char name[CCHDEVICENAME];
+    RECT rect;
+};
+
+const int kDisplayCapacity = 8;
+
 struct State {
     bool recording = true;
     Call log[kLogCapacity];
@@ -79,6 +86,10 @@ struct State {
 
     int screenWidth = 800;
     int screenHeight = 600;
+    // Empty until a test adds one: then one primary display of the screen's size.
+    Display displays[kDisplayCapacity];
+    int displayCount = 0;
+    bool displaysSet = false;
 
     ULONG_PTR nextHandle = 0x1000;
     std::set<ULONG_PTR> deviceInfoLists;
@@ -278,11 +289,14 @@ const char* Name(Fn fn) {
     case Fn::GetDeviceCaps: return "GetDeviceCaps";
     case Fn::SetCursorPos: return "SetCursorPos";
     case Fn::mouse_event: return "mouse_event";
+    case Fn::EnumDisplayMonitors: return "EnumDisplayMonitors";
+    case Fn::GetMonitorInfoA: return "GetMonitorInfoA";
     case Fn::RegOpenKeyA: return "RegOpenKeyA";
     case Fn::RegOpenKeyExA: return "RegOpenKeyExA";
     case Fn::RegCreateKeyExA: return "RegCreateKeyExA";
     case Fn::RegQueryValueExA: return "RegQueryValueExA";
     case Fn::RegSetValueExA: return "RegSetValueExA";
+    case Fn::RegDeleteValueA: return "RegDeleteValueA";
     case Fn::RegCloseKey: return "RegCloseKey";
     }
     return "?";
@@ -381,6 +395,22 @@ int ReadsLeft() { return S().readCount - S().readNext; }
 void SetScreenSize(int width, int height) {
     S().screenWidth = width;
     S().screenHeight = height;
+}
+
+void AddDisplay(const char* name, int left, int top, int width, int height) {
+    State& s = S();
+    if (!s.displaysSet) s.displayCount = 0;
+    s.displaysSet = true;
+    if (s.displayCount == kDisplayCapacity) return;
+    Display& d = s.displays[s.displayCount++];
+    std::strncpy(d.name, name, CCHDEVICENAME - 1);
+    d.name[CCHDEVICENAME - 1] = '\0';
+    d.rect = RECT{left, top, left + width, top + height};
+}
+
+void RemoveDisplays() {
+    S().displaysSet = true;
+    S().displayCount = 0;
 }
 
 int OpenDeviceInfoLists() { return static_cast<int>(S().deviceInfoLists.size()); }
@@ -709,6 +739,72 @@ BOOL WINAPI SetCursorPos(int X, int Y) {
     return ok;
 }
 
+namespace {
+// Display n's handle: never zero, and nothing else hands it out.
+HMONITOR MonitorHandle(int index) {
+    return reinterpret_cast<HMONITOR>(static_cast<ULONG_PTR>(0x30030 + 4 * index));
+}
+
+// The displays as they stand; the implicit one follows the screen's size.
+int CurrentDisplays(standin::Display* out) {
+    const standin::State& s = S();
+    if (!s.displaysSet) {
+        std::strcpy(out[0].name, "\\\\.\\DISPLAY1");
+        out[0].rect = RECT{0, 0, s.screenWidth, s.screenHeight};
+        return 1;
+    }
+    for (int i = 0; i < s.displayCount; ++i) out[i] = s.displays[i];
+    return s.displayCount;
+}
+}  // namespace
+
+BOOL WINAPI EnumDisplayMonitors(HDC hdc, LPCRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData) {
+    standin::Call& call = standin::Record(Fn::EnumDisplayMonitors, {standin::P(hdc), standin::P(lprcClip),
+                                                                      standin::P(reinterpret_cast<void*>(lpfnEnum)),
+                                                                      static_cast<ULONG_PTR>(dwData)});
+    DWORD error = 0;
+    if (standin::TakeFailure(Fn::EnumDisplayMonitors, &error) || lpfnEnum == NULL) {
+        call.result = FALSE;
+        return FALSE;
+    }
+    standin::Display displays[standin::kDisplayCapacity];
+    const int count = CurrentDisplays(displays);
+    for (int i = 0; i < count; ++i) {
+        RECT rect = displays[i].rect;
+        if (!lpfnEnum(MonitorHandle(i), hdc, &rect, dwData)) break;
+    }
+    call.result = TRUE;
+    return TRUE;
+}
+
+BOOL WINAPI GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi) {
+    standin::Call& call = standin::Record(Fn::GetMonitorInfoA, {standin::P(hMonitor), standin::P(lpmi)});
+    if (lpmi != NULL) call.structSize = lpmi->cbSize;
+    DWORD error = 0;
+    if (standin::TakeFailure(Fn::GetMonitorInfoA, &error)) {
+        call.result = FALSE;
+        return FALSE;
+    }
+    standin::Display displays[standin::kDisplayCapacity];
+    const int count = CurrentDisplays(displays);
+    int index = -1;
+    for (int i = 0; i < count; ++i) {
+        if (MonitorHandle(i) == hMonitor) index = i;
+    }
+    const bool sized = lpmi != NULL && (lpmi->cbSize == sizeof(MONITORINFO) || lpmi->cbSize == sizeof(MONITORINFOEXA));
+    if (index < 0 || !sized) {
+        call.result = FALSE;
+        return FALSE;
+    }
+    lpmi->rcMonitor = displays[index].rect;
+    lpmi->rcWork = displays[index].rect;
+    lpmi->dwFlags = index == 0 ? MONITORINFOF_PRIMARY : 0;
+    if (lpmi->cbSize == sizeof(MONITORINFOEXA))
+        std::memcpy(static_cast<MONITORINFOEXA*>(lpmi)->szDevice, displays[index].name, CCHDEVICENAME);
+    call.result = TRUE;
+    return TRUE;
+}
+
 VOID WINAPI mouse_event(DWORD dwFlags, DWORD dx, DWORD dy, DWORD dwData, ULONG_PTR dwExtraInfo) {
     standin::Record(Fn::mouse_event, {dwFlags, dx, dy, dwData, dwExtraInfo});
 }
@@ -807,6 +903,20 @@ LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD 
     if (open == NULL) return standin::Finish(call, ERROR_INVALID_HANDLE);
     if (!(open->access & KEY_SET_VALUE)) return standin::Finish(call, ERROR_ACCESS_DENIED);
     standin::registry::SetValue(open->path.c_str(), lpValueName ? lpValueName : "", dwType, lpData, cbData);
+    return standin::Finish(call, ERROR_SUCCESS);
+}
+
+LONG WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
+    standin::Call& call = standin::Record(Fn::RegDeleteValueA, {standin::P(hKey), standin::P(lpValueName)});
+    standin::SetText(call, lpValueName);
+    DWORD injected = 0;
+    if (standin::TakeFailure(Fn::RegDeleteValueA, &injected)) return standin::Finish(call, static_cast<LONG>(injected));
+    const standin::OpenKey* open = standin::ResolveKey(hKey);
+    if (open == NULL) return standin::Finish(call, ERROR_INVALID_HANDLE);
+    if (!(open->access & KEY_SET_VALUE)) return standin::Finish(call, ERROR_ACCESS_DENIED);
+    standin::Key* key = standin::FindKey(open->path);
+    if (key == NULL || key->values.erase(standin::Lower(lpValueName ? lpValueName : "")) == 0)
+        return standin::Finish(call, ERROR_FILE_NOT_FOUND);
     return standin::Finish(call, ERROR_SUCCESS);
 }
 

@@ -14,7 +14,8 @@ enum class Fn {
     SetupDiGetClassDevsA, SetupDiEnumDeviceInterfaces, SetupDiGetDeviceInterfaceDetailA,
     SetupDiDestroyDeviceInfoList,
     GetDesktopWindow, GetDC, ReleaseDC, GetDeviceCaps, SetCursorPos, mouse_event,
-    RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegCloseKey,
+    EnumDisplayMonitors, GetMonitorInfoA,
+    RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA, RegCloseKey,
 };
 const char* Name(Fn fn);
 
@@ -71,6 +72,13 @@ void SetReadLooping(bool on);
 int ReadsLeft();
 
 void SetScreenSize(int width, int height);
+
+// The displays EnumDisplayMonitors lists. Until one is added there is one,
+// "\\.\DISPLAY1", primary, at 0,0 and of the screen's size; the first one
+// added replaces it. The first display added is the primary one.
+void AddDisplay(const char* name, int left, int top, int width, int height);
+// No display at all, as while every one is being switched.
+void RemoveDisplays();
 
 // Resource tracking.
 int OpenDeviceInfoLists();

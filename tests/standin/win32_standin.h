@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #define WINAPI
+#define CALLBACK
 #define CONST const
 #define VOID void
 
@@ -32,6 +33,7 @@ typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef const char* PCSTR;
 typedef DWORD REGSAM;
+typedef std::intptr_t LPARAM;
 
 typedef void* HANDLE;
 typedef HANDLE HLOCAL;
@@ -43,6 +45,8 @@ typedef HDC__* HDC;
 struct HKEY__;
 typedef HKEY__* HKEY;
 typedef HKEY* PHKEY;
+struct HMONITOR__;
+typedef HMONITOR__* HMONITOR;
 
 #define TRUE 1
 #define FALSE 0
@@ -128,8 +132,37 @@ static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "32-bit layout");
 static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "32-bit layout");
 
 // GDI
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+typedef RECT* LPRECT;
+typedef const RECT* LPCRECT;
+
 #define HORZRES 8
 #define VERTRES 10
+
+// Displays
+#define CCHDEVICENAME 32
+#define MONITORINFOF_PRIMARY 0x00000001u
+
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+typedef MONITORINFO* LPMONITORINFO;
+
+struct MONITORINFOEXA : public MONITORINFO {
+    CHAR szDevice[CCHDEVICENAME];
+};
+
+static_assert(sizeof(MONITORINFOEXA) == 72, "32-bit layout");
+
+typedef BOOL(CALLBACK* MONITORENUMPROC)(HMONITOR, HDC, LPRECT, LPARAM);
 
 // Synthetic mouse input
 #define MOUSEEVENTF_MOVE 0x0001u
@@ -201,6 +234,8 @@ HDC WINAPI GetDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 int WINAPI GetDeviceCaps(HDC hdc, int index);
 BOOL WINAPI SetCursorPos(int X, int Y);
+BOOL WINAPI EnumDisplayMonitors(HDC hdc, LPCRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData);
+BOOL WINAPI GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 // Formats as the system's does, into at most 1024 characters and the terminator.
 int wsprintfA(LPSTR buffer, LPCSTR format, ...);
 VOID WINAPI mouse_event(DWORD dwFlags, DWORD dx, DWORD dy, DWORD dwData, ULONG_PTR dwExtraInfo);
@@ -215,4 +250,5 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, 
                              LPDWORD lpcbData);
 LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, CONST BYTE* lpData,
                            DWORD cbData);
+LONG WINAPI RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 LONG WINAPI RegCloseKey(HKEY hKey);
