@@ -6,7 +6,6 @@ namespace {
 
 // cbSize of the detail record is its fixed part, not the whole buffer.
 const DWORD kDetailFixedSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-const DWORD kReportSize = sizeof(GunReport);
 
 #ifdef _WIN32
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "32-bit SP_DEVICE_INTERFACE_DATA");
@@ -52,32 +51,12 @@ BOOL CGunLink::Open() {
     return TRUE;
 }
 
-BOOL CGunLink::IsOpen() const {
-    return m_handle.IsValid() ? TRUE : FALSE;
-}
-
-BOOL CGunLink::Read(GunReport& report) {
-    if (!IsOpen()) return FALSE;
-
-    GunReport received;
-    DWORD count = 0;
-    if (!ReadFile(m_handle.Get(), received.bytes, kReportSize, &count, NULL)) {
-        const DWORD error = GetLastError();
-        m_lastRead.kind = GunReadOutcome::kFailed;
-        m_lastRead.error = error;
-        m_lastRead.count = 0;
-        // Unplugged: let go of the handle so a device-change notice can reopen.
-        if (error == ERROR_DEVICE_NOT_CONNECTED) m_handle.Close();
-        return FALSE;
-    }
-    m_lastRead.error = 0;
-    m_lastRead.count = count;
-    // A partial report would decode bytes the driver never sent.
-    if (count < kReportSize) {
-        m_lastRead.kind = GunReadOutcome::kShort;
-        return FALSE;
-    }
-    m_lastRead.kind = GunReadOutcome::kReport;
-    report = received;
-    return TRUE;
+BOOL CGunLink::ReadFailed() {
+    const DWORD error = GetLastError();
+    m_lastRead.kind = GunReadOutcome::kFailed;
+    m_lastRead.error = error;
+    m_lastRead.count = 0;
+    // Unplugged: let go of the handle so a device-change notice can reopen.
+    if (error == ERROR_DEVICE_NOT_CONNECTED) m_handle.Close();
+    return FALSE;
 }

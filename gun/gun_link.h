@@ -27,16 +27,34 @@ public:
 
     // TRUE at once while open; otherwise the first gun enumerated is opened.
     BOOL Open();
-    BOOL IsOpen() const;
+    BOOL IsOpen() const { return m_handle.IsValid() ? TRUE : FALSE; }
     // One synchronous read; `report` changes only when a whole report came.
     // An unplugged gun (error 1167) closes the link.
-    BOOL Read(GunReport& report);
+    // Inline, with the failure out of line: the tick's one call to the driver.
+    BOOL Read(GunReport& report) {
+        if (!IsOpen()) return FALSE;
+        GunReport received;
+        DWORD count = 0;
+        if (!ReadFile(m_handle.Get(), received.bytes, sizeof received.bytes, &count, NULL)) return ReadFailed();
+        m_lastRead.error = 0;
+        m_lastRead.count = count;
+        // A partial report would decode bytes the driver never sent.
+        if (count < sizeof received.bytes) {
+            m_lastRead.kind = GunReadOutcome::kShort;
+            return FALSE;
+        }
+        m_lastRead.kind = GunReadOutcome::kReport;
+        report = received;
+        return TRUE;
+    }
 
     // The path of the gun last opened, "" until one was.
     const char* DevicePath() const { return m_path; }
     const GunReadOutcome& LastRead() const { return m_lastRead; }
 
 private:
+    BOOL ReadFailed();
+
     FileHandle m_handle;  // invalid while the link is closed
     GunReadOutcome m_lastRead;
     char m_path[kGunPathSize];

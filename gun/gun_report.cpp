@@ -50,11 +50,3 @@ void DecodeButtonEdges(const GunReport& now, const GunReport& previous, ButtonEd
     const int matched = changed ? MatchButtonPattern(now) : -1;
     for (int i = 0; i < kButtonPatternCount; ++i) edges.flag[i] = i == matched ? 1 : 0;
 }
-
-WORD ReportRawX(const GunReport& report) {
-    return static_cast<WORD>(report.bytes[2] | (report.bytes[3] << 8));
-}
-
-WORD ReportRawY(const GunReport& report) {
-    return static_cast<WORD>(report.bytes[4] | (report.bytes[5] << 8));
-}

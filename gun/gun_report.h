@@ -29,8 +29,13 @@ inline bool IsAimedOffScreen(WORD rawX, WORD rawY) {
     return rawX == kOffScreenRawX || rawY == kOffScreenRawY;
 }
 
-WORD ReportRawX(const GunReport& report);
-WORD ReportRawY(const GunReport& report);
+// Inline: the tick reads both.
+inline WORD ReportRawX(const GunReport& report) {
+    return static_cast<WORD>(report.bytes[2] | (report.bytes[3] << 8));
+}
+inline WORD ReportRawY(const GunReport& report) {
+    return static_cast<WORD>(report.bytes[4] | (report.bytes[5] << 8));
+}
 
 // The pattern the button bytes equal exactly, or -1: none held, several at
 // once, or a bit no pattern uses.

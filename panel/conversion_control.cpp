@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "calibration/calibration_store.h"
 #include "res/resource.h"
 
 void CConverterDlg::OnStart()
@@ -21,6 +22,11 @@ void CConverterDlg::OnStart()
     ::EnableWindow(GetDlgItem(IDC_START), FALSE);
     ::EnableWindow(GetDlgItem(IDC_STOP), TRUE);
     emulator.SetAssignments(settings.left, settings.middle, settings.right);
+    // A calibration saved since the last Start takes effect now; an unreadable
+    // one leaves the default in `calibration`.
+    Calibration calibration;
+    LoadCalibration(calibration);
+    emulator.UseCalibration(calibration);
     SetTimer(POLL_TIMER_ID, POLL_INTERVAL_MS, nullptr);
 }
 
