@@ -18,7 +18,7 @@ void CGunTestDlg::OnCalibrate()
 
 void CGunTestDlg::OnResetCalibration()
 {
-    ReloadCalibration(ResetCalibration() ? "" : " (could not reset: Gun Test needs administrator rights)");
+    ReloadCalibration(ResetCalibration() ? "" : " (not reset: Gun Test needs administrator rights)");
     ShowGunState();
 }
 

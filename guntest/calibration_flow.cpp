@@ -13,6 +13,12 @@ bool IsPressEdge(const GunReport& previous, const GunReport& now)
     return ((previous.bytes[0] & ~now.bytes[0]) | (previous.bytes[1] & ~now.bytes[1])) != 0;
 }
 
+// The solver's refusals are their own notes.
+static_assert(static_cast<int>(kNoteAimedOffScreen) == kAimOffScreen && static_cast<int>(kNoteAimsTooClose) == kAimsTooClose &&
+                  static_cast<int>(kNoteAimsReversed) == kAimsReversed &&
+                  static_cast<int>(kNoteWindowOutOfRange) == kWindowOutOfRange,
+              "notes in the solver's order");
+
 } // namespace
 
 CCalibrationFlow::CCalibrationFlow()
@@ -99,23 +105,11 @@ void CCalibrationFlow::Answer(WORD rawX, WORD rawY)
         const ScreenPoint first = TargetOf(kStepFirstTarget);
         const CalibrationAim firstAim = {first.x, first.y, m_firstRawX, m_firstRawY};
         const CalibrationAim secondAim = {target.x, target.y, rawX, rawY};
-        switch (SolveAimWindow(m_display, firstAim, secondAim, m_result.window)) {
-        case kCalibrationSolved:
+        const CalibrationRefusal refusal = SolveAimWindow(m_display, firstAim, secondAim, m_result.window);
+        if (refusal == kCalibrationSolved)
             m_step = kStepCentreTarget;
-            return;
-        case kAimsTooClose:
-            m_note = kNoteAimsTooClose;
-            return;
-        case kAimsReversed:
-            m_note = kNoteAimsReversed;
-            return;
-        case kWindowOutOfRange:
-            m_note = kNoteWindowOutOfRange;
-            return;
-        case kAimOffScreen:
-            m_note = kNoteAimedOffScreen;
-            return;
-        }
+        else
+            m_note = static_cast<CalibrationNote>(refusal);
         return;
     }
     ScreenPoint landed = {};
@@ -149,7 +143,7 @@ void CCalibrationFlow::SaveFailed()
 void FormatCalibrationStepLine(const CCalibrationFlow& flow, char* text)
 {
     if (flow.Step() >= kStepVerdict) {
-        wsprintfA(text, "Keep it: any gun button or Enter.  Try again: Backspace, or a gun button aimed off the screen");
+        wsprintfA(text, "Keep it: any gun button or Enter. Try again: Backspace, or a gun button aimed off the screen");
         return;
     }
     wsprintfA(text, "Aim at the target and press any gun button (step %d of 3)", static_cast<int>(flow.Step()) + 1);
@@ -182,7 +176,7 @@ void FormatCalibrationNoteLine(const CCalibrationFlow& flow, char* text)
         "The wrong way round from the first aim",
         "Beyond the gun's range",
         "Waiting for the gun",
-        "Could not save: Gun Test needs administrator rights",
+        "Not saved: Gun Test needs administrator rights",
     };
     const CalibrationNote note = flow.Note();
     const bool refused = note >= kNoteAimedOffScreen && note <= kNoteWindowOutOfRange;

@@ -18,7 +18,8 @@ enum CalibrationStep {
     kStepKept,    // Result() is to be stored
 };
 
-// Why the step is asked again, shown as a line under it.
+// Why the step is asked again, shown as a line under it; the refusals in the
+// solver's order.
 enum CalibrationNote {
     kNoteNone,
     kNoteAimedOffScreen,

@@ -11,6 +11,8 @@ BEGIN_MESSAGE_MAP(CCalibrationScreen, CDialog)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColorStatic)
     ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+    ON_MESSAGE(WM_ACTIVATE, OnActivate)
+    ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
 END_MESSAGE_MAP()
 
 namespace {
@@ -24,17 +26,16 @@ const COLORREF kTargetRing = RGB(255, 64, 64);
 const int kTargetArm = 30;
 const int kTargetRadius = 14;
 
-// The display `owner` is on, in virtual-screen coordinates, and its name.
+// The display `owner` is on, in virtual-screen coordinates, and its name;
+// the primary display's size should the system not say.
 RECT DisplayOf(HWND owner, char* device, int size)
 {
     MONITORINFOEXA info = {};
     info.cbSize = sizeof info;
-    if (::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &info)) {
-        ::lstrcpynA(device, info.szDevice, size);
-        return info.rcMonitor;
-    }
-    device[0] = '\0';
-    return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    info.rcMonitor = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &info);
+    ::lstrcpynA(device, info.szDevice, size);
+    return info.rcMonitor;
 }
 
 void FillWith(HDC dc, const RECT& rect, COLORREF colour)
@@ -92,6 +93,20 @@ void CCalibrationScreen::OnOK()
 {
     m_flow.Keep();
     Show();
+}
+
+// The keys are the screen's own: the dialog manager would hand the focus to
+// its first line, a static control that drops Backspace.
+LRESULT CCalibrationScreen::OnActivate(WPARAM wParam, LPARAM)
+{
+    if (LOWORD(wParam) != WA_INACTIVE)
+        ::SetFocus(m_hWnd);
+    return 0;
+}
+
+LRESULT CCalibrationScreen::OnSetFocus(WPARAM, LPARAM)
+{
+    return 0;
 }
 
 LRESULT CCalibrationScreen::OnKeyDown(WPARAM wParam, LPARAM)

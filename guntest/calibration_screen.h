@@ -22,6 +22,8 @@ protected:
     BOOL OnEraseBkgnd(HDC dc);
     LRESULT OnCtlColorStatic(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
 
 private:
     // The lines and the target brought up to date; a kept result stored and the screen ended.

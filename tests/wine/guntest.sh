@@ -12,11 +12,7 @@ NOTE='Glimmerdot is running: both programs are reading the same gun'
 
 # The text of control ID as the program shows it.
 text_of() {
-  local text
-  text=$(field "$(tested text "$1")" text)
-  text=${text:1:-1}
-  text=${text//\\\"/\"}
-  echo "${text//\\\\/\\}"
+  control_text tested "$1"
 }
 
 # Waits for "Gun found: " and checks the path after it.
