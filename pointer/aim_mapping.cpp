@@ -6,6 +6,8 @@ namespace {
 
 const float kScalePerPixelX = 0.001953125f;  // 1/512, exact
 const float kScalePerPixelY = 0.0052083335f; // bits 0x3BAAAAAB, the float nearest 1/192
+// The cursor never reaches the display's last three rows and columns.
+const int kEdgeMargin = 4;
 
 bool IsDefaultWindow(const AimWindow& window) {
     const AimWindow standard = DefaultCalibration().window;
@@ -21,15 +23,21 @@ AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window) {
     scale.top = display.top;
     scale.width = display.right - display.left;
     scale.height = display.bottom - display.top;
+    scale.lastX = scale.width - kEdgeMargin;
+    scale.lastY = scale.height - kEdgeMargin;
     scale.originX = window.left;
     scale.originY = window.top;
     if (IsDefaultWindow(window)) {
         // The single-precision scales the placements have always used.
         scale.scaleX = static_cast<float>(scale.width) * kScalePerPixelX;
         scale.scaleY = static_cast<float>(scale.height) * kScalePerPixelY;
+        scale.spanX = 1.0;
+        scale.spanY = 1.0;
     } else {
-        scale.scaleX = scale.width / (static_cast<double>(window.right) - window.left);
-        scale.scaleY = scale.height / (static_cast<double>(window.bottom) - window.top);
+        scale.scaleX = scale.width;
+        scale.scaleY = scale.height;
+        scale.spanX = static_cast<double>(window.right) - window.left;
+        scale.spanY = static_cast<double>(window.bottom) - window.top;
     }
     return scale;
 }

@@ -1,10 +1,15 @@
 // Arbitrary registry contents, value types and sizes, read-only keys and
-// failing registry calls under the settings load, then a save and reload.
+// failing registry calls under the settings load, then a save and reload;
+// and an arbitrary calibration value beside them, loaded and never rewritten.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include <cmath>
+#include <vector>
+
+#include "calibration/calibration_store.h"
 #include "panel/settings_store.h"
 #include "standin.h"
 
@@ -31,6 +36,13 @@ public:
         for (size_t i = 0; i < n; ++i) out[i] = Byte();
         return n;
     }
+    // Up to 63 bytes, each XORed over `out`, so that a well-formed value
+    // placed there first is often reached.
+    size_t Overlay(uint8_t* out) {
+        size_t n = Byte() & 63;
+        for (size_t i = 0; i < n; ++i) out[i] ^= Byte();
+        return n;
+    }
 private:
     const uint8_t* m_data;
     size_t m_size;
@@ -48,6 +60,47 @@ bool InjectFailure(uint8_t choice) {
     }
 }
 
+float FloatAt(const uint8_t* bytes) {
+    float value;
+    memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+// The stored value's rules, spelled out apart from the code under test.
+bool WellFormedCalibration(DWORD type, const uint8_t* bytes, size_t size) {
+    if (type != REG_BINARY || size != 52) return false;
+    if (bytes[0] != 1 || bytes[1] != 0 || bytes[2] != 0 || bytes[3] != 0) return false;
+    if (memchr(bytes + 20, 0, 32) == NULL) return false;
+    for (int axis = 0; axis < 2; ++axis) {
+        const float low = FloatAt(bytes + 4 + 8 * axis), high = FloatAt(bytes + 8 + 8 * axis);
+        if (!(low >= 0.0f && high <= 65535.0f && high - low >= 32.0f)) return false;  // NaN fails too
+    }
+    return true;
+}
+
+// Loads the calibration and checks it against the stored value, which it
+// must leave exactly as it was.
+void CheckCalibrationLoad(bool stored, DWORD type, const uint8_t* bytes, size_t size, bool injected) {
+    Calibration loaded;
+    memset(&loaded, 0xEE, sizeof loaded);
+    const bool ok = LoadCalibration(loaded);
+    Check(standin::OpenKeys() == 0 && standin::BadReleases() == 0);
+    const bool expected = stored && WellFormedCalibration(type, bytes, size);
+    Check(ok == expected || (injected && !ok));
+    if (ok) {
+        Check(memcmp(&loaded.window, bytes + 4, sizeof loaded.window) == 0);
+        Check(memcmp(loaded.display, bytes + 20, sizeof loaded.display) == 0);
+    } else {
+        const Calibration standard = DefaultCalibration();
+        Check(memcmp(&loaded, &standard, sizeof loaded) == 0);
+    }
+    if (!stored) return;
+    DWORD typeAfter = 0;
+    std::vector<BYTE> after;
+    Check(standin::registry::GetValue(kProduct, "Calibration", &typeAfter, &after));
+    Check(typeAfter == type && after.size() == size && (size == 0 || memcmp(after.data(), bytes, size) == 0));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -59,6 +112,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint8_t block[15], speed[15];
     const size_t blockSize = in.Value(block);
     const size_t speedSize = in.Value(speed);
+    // A well-formed calibration (200..600 x 40..210, "\\.\DISPLAY2") to overlay.
+    uint8_t calibration[64] = {1, 0, 0, 0, 0, 0, 0x48, 0x43, 0, 0, 0x16, 0x44, 0, 0, 0x20, 0x42, 0, 0, 0x52, 0x43,
+                               '\\', '\\', '.', '\\', 'D', 'I', 'S', 'P', 'L', 'A', 'Y', '2'};
+    const DWORD calibrationType = (flags & 0x20) ? in.Dword() : REG_BINARY;
+    const size_t overlaid = in.Overlay(calibration);
+    const size_t calibrationSize = (flags & 0x40) ? overlaid : 52;
 
     standin::Reset();
     standin::SetRecording(false);
@@ -67,9 +126,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool hasBlock = keyExists && (flags & 2);
     const bool hasSpeed = keyExists && (flags & 4);
     const bool readOnly = flags & 8;
+    const bool hasCalibration = keyExists && (flags & 0x10);
     if (keyExists) standin::registry::CreateKey(kProduct);
     if (hasBlock) standin::registry::SetValue(kProduct, "LumipointKey", blockType, block, blockSize);
     if (hasSpeed) standin::registry::SetValue(kProduct, "Speed", speedType, speed, speedSize);
+    if (hasCalibration)
+        standin::registry::SetValue(kProduct, "Calibration", calibrationType, calibration,
+                                    static_cast<DWORD>(calibrationSize));
     if (readOnly) standin::registry::DenyWrite("SOFTWARE");
     const bool injected = InjectFailure(failure);
 
@@ -89,6 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(settings.speed == expectedSpeed || (injected && settings.speed == 0));
     // Read-only or not, the saved choices load.
     if (!injected && keyExists) Check(memcmp(loaded, expected, 4) == 0 && settings.speed == expectedSpeed);
+    // A failure queued above and not yet taken may fall on the calibration's load.
+    CheckCalibrationLoad(hasCalibration, calibrationType, calibration, calibrationSize, injected);
     if (injected || readOnly) return 0;
 
     // Whatever was loaded saves and loads back unchanged.
@@ -100,5 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadConverterSettings(reloaded);
     Check(memcmp(&reloaded, &chosen, sizeof chosen) == 0);
     Check(standin::OpenKeys() == 0 && standin::BadReleases() == 0);
+    // Saving the settings leaves the calibration as it was.
+    CheckCalibrationLoad(hasCalibration, calibrationType, calibration, calibrationSize, false);
     return 0;
 }

@@ -1,11 +1,14 @@
 // 100,000 poll ticks of random reports and random faults through the device
 // link and the emulator, driven the way the dialog drives them: Start, Stop,
-// assignment changes, unplugging, device-change reopenings, settings saves.
+// assignment changes, unplugging, device-change reopenings, settings saves,
+// calibrations saved and reset, a second display coming and going.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 
+#include "calibration/calibration_store.h"
 #include "gun/gun_device.h"
 #include "panel/settings_store.h"
 #include "pointer/mouse_emulator.h"
@@ -21,10 +24,14 @@ const int kHeight = 768;
 const BYTE kPatterns[10][2] = {{0xFF, 0x7F}, {0xFF, 0xBF}, {0xFB, 0xFF}, {0xF7, 0xFF}, {0xFD, 0xFF},
                                {0xFF, 0xDF}, {0xEF, 0xFF}, {0x7F, 0xFF}, {0xBF, 0xFF}, {0xDF, 0xFF}};
 const BYTE kAssignments[] = {0, 1, 2, 3, 4, 5, 6, 7, 255};
+const char kPrimary[] = "\\\\.\\DISPLAY1";
+const char kSecond[] = "\\\\.\\DISPLAY2";
+const RECT kSecondRect = {-1280, -256, 0, 768};  // left of and above the primary
 
 struct Tally {
     long ticks = 0, polls = 0, moves = 0, leftClicks = 0, middleClicks = 0, rightClicks = 0;
     long unplugs = 0, reopenings = 0, failedOpens = 0, otherReadFaults = 0, shortReads = 0;
+    long movesOnSecond = 0, calibrationChanges = 0, displayChanges = 0;
 };
 
 class Soak {
@@ -41,6 +48,8 @@ public:
             ++m_tally.ticks;
             if (Chance(0.002)) ChangeAssignments();
             if (Chance(0.0005)) SaveAndLoadSettings();
+            if (Chance(0.001)) ChangeCalibration();
+            if (Chance(0.0005)) ToggleSecondDisplay();
             if (!m_device.IsOpen() && Chance(0.05)) DeviceChangeNotice();
             if (m_running) PollTick();
             CheckResources();
@@ -73,7 +82,46 @@ private:
         standin::ClearCalls();
         if (!OpenWithRandomFaults()) return;
         m_emulator.SetAssignments(m_left, m_middle, m_right);
+        LoadCalibration(m_calibration);
+        m_emulator.UseCalibration(m_calibration);
+        FindBounds();
         m_running = true;
+    }
+
+    // Saved now, in force from the next Start: a skewed window on either
+    // display, the default again, or a value that must be ignored.
+    void ChangeCalibration() {
+        ++m_tally.calibrationChanges;
+        Calibration calibration = DefaultCalibration();
+        calibration.window = AimWindow{200.0f, 600.0f, 39.5f, 210.25f};
+        switch (Pick(0, 3)) {
+        case 0: std::strcpy(calibration.display, kSecond); EXPECT_TRUE(SaveCalibration(calibration)); break;
+        case 1: EXPECT_TRUE(SaveCalibration(calibration)); break;
+        case 2: EXPECT_TRUE(ResetCalibration()); break;
+        default: {
+            const BYTE junk[52] = {2};
+            standin::registry::SetValue("SOFTWARE\\VEY\\Lumipoint", "Calibration", REG_BINARY, junk, sizeof junk);
+        }
+        }
+    }
+
+    // As a display mode change tells the dialog.
+    void ToggleSecondDisplay() {
+        ++m_tally.displayChanges;
+        m_secondPresent = !m_secondPresent;
+        standin::RemoveDisplays();
+        standin::AddDisplay(kPrimary, 0, 0, kWidth, kHeight);
+        if (m_secondPresent)
+            standin::AddDisplay(kSecond, kSecondRect.left, kSecondRect.top, kSecondRect.right - kSecondRect.left,
+                                kSecondRect.bottom - kSecondRect.top);
+        m_emulator.ReadScreenSize();
+        FindBounds();
+    }
+
+    // The display the calibration read at the last Start puts the cursor on.
+    void FindBounds() {
+        const bool onSecond = m_secondPresent && std::strcmp(m_calibration.display, kSecond) == 0;
+        m_bounds = onSecond ? kSecondRect : RECT{0, 0, kWidth, kHeight};
     }
 
     void ChangeAssignments() {
@@ -178,9 +226,11 @@ private:
     void CheckCursor() {
         for (int n = 0; const standin::Call* call = standin::Find(Fn::SetCursorPos, n); ++n) {
             const int x = static_cast<int>(call->arg[0]), y = static_cast<int>(call->arg[1]);
-            ASSERT_TRUE(x >= 0 && x <= kWidth - 4 && y >= 0 && y <= kHeight - 4)
+            ASSERT_TRUE(x >= m_bounds.left && x <= m_bounds.right - 4 && y >= m_bounds.top &&
+                        y <= m_bounds.bottom - 4)
                 << Where() << ": cursor placed at " << x << "," << y;
             ++m_tally.moves;
+            if (m_bounds.left < 0) ++m_tally.movesOnSecond;
         }
     }
 
@@ -245,6 +295,9 @@ private:
     }
 
     std::mt19937 m_random;
+    Calibration m_calibration = DefaultCalibration();
+    bool m_secondPresent = true;
+    RECT m_bounds = {0, 0, kWidth, kHeight};
     CMouseEmulator m_emulator;
     CGunDevice m_device;
     BYTE m_left = 3, m_middle = 1, m_right = 4;
@@ -257,6 +310,9 @@ private:
 TEST(Soak, RandomReportsAndFaultsKeepTheCursorInsideTheButtonsPairedAndNothingOpen) {
     standin::Reset();
     standin::SetScreenSize(kWidth, kHeight);
+    standin::AddDisplay(kPrimary, 0, 0, kWidth, kHeight);
+    standin::AddDisplay(kSecond, kSecondRect.left, kSecondRect.top, kSecondRect.right - kSecondRect.left,
+                        kSecondRect.bottom - kSecondRect.top);
     standin::registry::CreateKey("SOFTWARE");
     const unsigned seed = 20261208;
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -279,6 +335,9 @@ TEST(Soak, RandomReportsAndFaultsKeepTheCursorInsideTheButtonsPairedAndNothingOp
     EXPECT_GT(tally.leftClicks, 500);
     EXPECT_GT(tally.middleClicks, 500);
     EXPECT_GT(tally.rightClicks, 500);
+    EXPECT_GT(tally.movesOnSecond, 1000);
+    EXPECT_GT(tally.calibrationChanges, 50);
+    EXPECT_GT(tally.displayChanges, 20);
     RecordProperty("polls", static_cast<int>(tally.polls));
 }
 

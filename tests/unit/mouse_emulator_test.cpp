@@ -1,6 +1,8 @@
 #include <cstring>
+#include <functional>
 #include <string>
 
+#include "calibration/calibration.h"
 #include "pointer/mouse_emulator.h"
 #include "standin_fixture.h"
 
@@ -33,6 +35,16 @@ std::vector<DWORD> MouseEvents() {
     return out;
 }
 
+// Where one update put the cursor, "none" when it did not move it.
+std::string CursorAfter(CMouseEmulator& emulator, WORD rawX, WORD rawY, const ButtonEdges& edges) {
+    standin::ClearCalls();
+    emulator.Update(rawX, rawY, edges);
+    const standin::Call* set = standin::Find(Fn::SetCursorPos);
+    return set == nullptr ? std::string("none")
+                          : std::to_string(static_cast<int>(set->arg[0])) + "," +
+                                std::to_string(static_cast<int>(set->arg[1]));
+}
+
 class MouseEmulatorTest : public StandinTest {};
 
 TEST_F(MouseEmulatorTest, ReadsTheScreenSizeFromTheDesktopAndReleasesTheDC) {
@@ -56,11 +68,7 @@ TEST_F(MouseEmulatorTest, FollowsADisplayModeChange) {
     CMouseEmulator emulator;
     emulator.SetAssignments(3, 0, 0);
     const auto cursorAfter = [&emulator](WORD rawX, WORD rawY, const ButtonEdges& edges) {
-        standin::ClearCalls();
-        emulator.Update(rawX, rawY, edges);
-        const standin::Call* set = standin::Find(Fn::SetCursorPos);
-        return set == nullptr ? std::string("none")
-                              : std::to_string(set->arg[0]) + "," + std::to_string(set->arg[1]);
+        return CursorAfter(emulator, rawX, rawY, edges);
     };
     EXPECT_EQ("1276,1020", cursorAfter(672, 224, Edges()));
 
@@ -226,6 +234,123 @@ TEST_F(MouseEmulatorTest, ReleasingAHeldLeftButtonSendsOneLeftUp) {
     standin::ClearCalls();
     emulator.Update(300, 100, Edges());
     EXPECT_TRUE(MouseEvents().empty()) << "already released";
+}
+
+// ---- with a calibration ------------------------------------------------------
+
+// Raw X 200..600 and Y 40..210 span the display.
+Calibration Skewed(const char* display) {
+    Calibration calibration = DefaultCalibration();
+    calibration.window = AimWindow{200.0f, 600.0f, 40.0f, 210.0f};
+    std::strcpy(calibration.display, display);
+    return calibration;
+}
+
+const char kPrimary[] = "\\\\.\\DISPLAY1";
+const char kSecond[] = "\\\\.\\DISPLAY2";
+
+TEST_F(MouseEmulatorTest, ACalibrationMapsItsWindowOntoItsDisplay) {
+    // The second display lies left of and above the primary one.
+    standin::SetScreenSize(1024, 768);
+    standin::AddDisplay(kPrimary, 0, 0, 1024, 768);
+    standin::AddDisplay(kSecond, -1280, -256, 1280, 1024);
+    struct Point {
+        WORD rawX, rawY;
+        const char* cursor;
+    };
+    struct Case {
+        const char* display;
+        std::vector<Point> points;
+    };
+    // Worked out by hand: 1024/400 = 2.56 and 768/170 px per raw unit on the
+    // primary, 3.2 and 1024/170 on the second; truncated toward zero within
+    // the display, then clamped to its left/top and right/bottom - 4.
+    const Case cases[] = {
+        {"", {{200, 40, "0,0"}, {400, 125, "512,384"}, {201, 41, "2,4"}, {300, 100, "256,271"},
+              {599, 209, "1020,763"}, {600, 210, "1020,764"}, {199, 39, "0,0"}, {0, 0, "0,0"},
+              {65535, 65535, "1020,764"}, {1, 100, "none"}, {300, 5, "none"}}},
+        {kPrimary, {{400, 125, "512,384"}, {201, 41, "2,4"}}},
+        {kSecond, {{200, 40, "-1280,-256"}, {400, 125, "-640,256"}, {201, 41, "-1277,-250"},
+                   {600, 210, "-4,764"}, {199, 39, "-1280,-256"}, {65535, 0, "-4,-256"},
+                   {1, 100, "none"}, {300, 5, "none"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.display);
+        CMouseEmulator emulator;
+        emulator.UseCalibration(Skewed(c.display));
+        EXPECT_EQ("", standin::Leaks());
+        // A display asked for by name needs the record that carries the name.
+        const standin::Call* info = standin::Find(Fn::GetMonitorInfoA);
+        EXPECT_EQ(c.display[0] == '\0' ? 0u : DWORD(sizeof(MONITORINFOEXA)), info ? info->structSize : 0u);
+        for (const Point& p : c.points) {
+            SCOPED_TRACE(testing::Message() << "raw " << p.rawX << "," << p.rawY);
+            EXPECT_EQ(p.cursor, CursorAfter(emulator, p.rawX, p.rawY, Edges()));
+        }
+    }
+
+    // The default window on the second display keeps the single-precision
+    // scales: 1280 * 2^-9 = 2.5 and 1024 * 0.0052083335f = 5.33.. px per unit.
+    CMouseEmulator emulator;
+    Calibration standard = DefaultCalibration();
+    std::strcpy(standard.display, kSecond);
+    emulator.UseCalibration(standard);
+    EXPECT_EQ("-1278,-251", CursorAfter(emulator, 161, 33, Edges()));
+    EXPECT_EQ("-4,764", CursorAfter(emulator, 672, 224, Edges()));
+}
+
+TEST_F(MouseEmulatorTest, ACalibrationFollowsModeChangesAndFallsBackToThePrimaryDisplay) {
+    standin::SetScreenSize(1024, 768);
+    standin::AddDisplay(kPrimary, 0, 0, 1024, 768);
+    standin::AddDisplay(kSecond, -1280, -256, 1280, 1024);
+    CMouseEmulator emulator;
+    emulator.SetAssignments(3, 0, 0);
+    EXPECT_EQ("512,384", CursorAfter(emulator, 416, 128, Edges()));
+
+    // The default again changes nothing: no reading, and the gun held still stays put.
+    standin::ClearCalls();
+    emulator.UseCalibration(DefaultCalibration());
+    EXPECT_EQ(0, standin::CallCount());
+    EXPECT_EQ("none", CursorAfter(emulator, 416, 128, Edges()));
+
+    // A new calibration places the gun held still at once, after the move the click.
+    emulator.UseCalibration(Skewed(kSecond));
+    EXPECT_EQ("-1280,-256", CursorAfter(emulator, 200, 40, Edges(2)));
+    EXPECT_EQ((std::vector<Fn>{Fn::SetCursorPos, Fn::mouse_event}), standin::Sequence());
+    EXPECT_EQ("none", CursorAfter(emulator, 200, 40, Edges()));
+
+    // The second display switches to 640 x 512, its top-left corner kept.
+    standin::RemoveDisplays();
+    standin::AddDisplay(kPrimary, 0, 0, 1024, 768);
+    standin::AddDisplay(kSecond, -1280, -256, 640, 512);
+    EXPECT_EQ("-640,256", CursorAfter(emulator, 400, 125, Edges())) << "not seen until the emulator is told";
+    emulator.ReadScreenSize();
+    EXPECT_EQ("-960,0", CursorAfter(emulator, 400, 125, Edges()));
+    EXPECT_EQ("-644,252", CursorAfter(emulator, 600, 210, Edges()));
+    EXPECT_EQ("", standin::Leaks());
+
+    // The second display is gone: the primary, with the calibration's window.
+    standin::RemoveDisplays();
+    standin::AddDisplay(kPrimary, 0, 0, 1024, 768);
+    emulator.ReadScreenSize();
+    EXPECT_EQ("512,384", CursorAfter(emulator, 400, 125, Edges()));
+    EXPECT_EQ("1020,764", CursorAfter(emulator, 600, 210, Edges()));
+
+    // No display to be found at all, or none that answers: likewise.
+    const std::function<void()> failures[] = {
+        [] { standin::RemoveDisplays(); },
+        [] { standin::FailCall(Fn::EnumDisplayMonitors, ERROR_GEN_FAILURE); },
+        [] { standin::FailCall(Fn::GetMonitorInfoA, ERROR_GEN_FAILURE, 1); },
+    };
+    for (const auto& fail : failures) {
+        standin::RemoveDisplays();
+        standin::AddDisplay(kPrimary, 0, 0, 1024, 768);
+        standin::AddDisplay(kSecond, -1280, -256, 1280, 1024);
+        CMouseEmulator fresh;
+        fail();
+        fresh.UseCalibration(Skewed(kSecond));
+        EXPECT_EQ("512,384", CursorAfter(fresh, 400, 125, Edges()));
+        EXPECT_EQ("", standin::Leaks());
+    }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
+#include <cstring>
 #include <functional>
+#include <limits>
 
+#include "calibration/calibration_store.h"
 #include "panel/settings_store.h"
 #include "standin_fixture.h"
 
@@ -213,6 +216,175 @@ TEST_F(SettingsStoreTest, SaveWritesTheBlockAndSpeedToTheExistingKey) {
     ConverterSettings loaded = Load();
     EXPECT_EQ(Bytes({1, 0, 6, 0}), Block(loaded));
     EXPECT_EQ(44, loaded.speed);
+}
+
+// ---- the calibration, a value of its own under the same key ----------------
+
+// The stored layout, spelled out byte by byte: version 1, the window's four
+// floats, the display's name in 32 bytes, all little-endian.
+std::vector<BYTE> CalibrationBytes(DWORD version, float left, float right, float top, float bottom,
+                                   const char* display) {
+    std::vector<BYTE> bytes(52, 0);
+    const float window[4] = {left, right, top, bottom};
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<BYTE>(version >> (8 * i));
+    std::memcpy(&bytes[4], window, sizeof window);  // the host is little-endian too
+    std::memcpy(&bytes[20], display, std::strlen(display));
+    return bytes;
+}
+
+Calibration Skewed(const char* display) {
+    Calibration calibration;
+    std::memset(&calibration, 0, sizeof calibration);
+    calibration.window = AimWindow{200.0f, 600.0f, 39.666668f, 210.33333f};
+    std::strcpy(calibration.display, display);
+    return calibration;
+}
+
+class CalibrationStoreTest : public SettingsStoreTest {
+protected:
+    // The settings' own values, which nothing about the calibration may touch.
+    void SetUp() override {
+        SettingsStoreTest::SetUp();
+        standin::registry::SetDword(kProduct, "LumipointKey", 0x00040203);
+        standin::registry::SetDword(kProduct, "Speed", 60);
+    }
+    void ExpectSettingsUntouched() {
+        std::vector<BYTE> bytes;
+        ASSERT_TRUE(standin::registry::GetValue(kProduct, "LumipointKey", NULL, &bytes));
+        EXPECT_EQ(Bytes({3, 2, 4, 0}), bytes);
+        ASSERT_TRUE(standin::registry::GetValue(kProduct, "Speed", NULL, &bytes));
+        EXPECT_EQ(Bytes({60, 0, 0, 0}), bytes);
+    }
+    // Loads, expecting the default; nothing written, nothing left open.
+    void ExpectDefaultLoad() {
+        Calibration loaded = Skewed("junk");
+        standin::ClearCalls();
+        EXPECT_FALSE(LoadCalibration(loaded));
+        const Calibration standard = DefaultCalibration();
+        EXPECT_EQ(0, std::memcmp(&standard, &loaded, sizeof loaded));
+        EXPECT_EQ(0, standin::CountOf(Fn::RegSetValueExA) + standin::CountOf(Fn::RegCreateKeyExA) +
+                         standin::CountOf(Fn::RegDeleteValueA));
+        EXPECT_EQ("", standin::Leaks());
+    }
+};
+
+TEST_F(CalibrationStoreTest, SavesLoadsAndResetsBesideTheSettings) {
+    ExpectDefaultLoad();
+
+    const Calibration saved = Skewed("\\\\.\\DISPLAY2");
+    ASSERT_TRUE(SaveCalibration(saved));
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(standin::registry::GetValue(kProduct, "Calibration", &type, &bytes));
+    EXPECT_EQ(DWORD(REG_BINARY), type);
+    EXPECT_EQ(CalibrationBytes(1, 200.0f, 600.0f, 39.666668f, 210.33333f, "\\\\.\\DISPLAY2"), bytes);
+    ExpectSettingsUntouched();
+
+    Calibration loaded = DefaultCalibration();
+    standin::ClearCalls();
+    ASSERT_TRUE(LoadCalibration(loaded));
+    EXPECT_EQ(0, std::memcmp(&saved, &loaded, sizeof loaded)) << "the fractions come back to the bit";
+    EXPECT_EQ(0, standin::CountOf(Fn::RegSetValueExA));
+    const standin::Call& open = *standin::Find(Fn::RegOpenKeyExA);
+    EXPECT_STREQ(kProduct, open.text);
+    EXPECT_EQ(ULONG_PTR(KEY_QUERY_VALUE), open.arg[3]) << "read without asking to write";
+    EXPECT_EQ("", standin::Leaks());
+
+    // The primary display is stored as an empty name.
+    ASSERT_TRUE(SaveCalibration(Skewed("")));
+    ASSERT_TRUE(LoadCalibration(loaded));
+    EXPECT_STREQ("", loaded.display);
+
+    // Reset removes the value alone, and may be repeated.
+    EXPECT_TRUE(ResetCalibration());
+    EXPECT_FALSE(standin::registry::GetValue(kProduct, "Calibration", NULL, NULL));
+    ExpectSettingsUntouched();
+    EXPECT_TRUE(ResetCalibration());
+    ExpectDefaultLoad();
+    EXPECT_EQ("", standin::Leaks());
+
+    // A first save creates the key; a reset with no key creates none.
+    standin::Reset();
+    standin::registry::CreateKey("SOFTWARE");
+    EXPECT_TRUE(ResetCalibration());
+    EXPECT_FALSE(standin::registry::KeyExists("SOFTWARE\\VEY"));
+    ExpectDefaultLoad();
+    EXPECT_FALSE(standin::registry::KeyExists("SOFTWARE\\VEY"));
+    EXPECT_TRUE(SaveCalibration(saved));
+    EXPECT_EQ(1, standin::registry::ValueCount(kProduct));
+
+    // A write the registry refuses is reported, and leaves the value as it was.
+    standin::FailCall(Fn::RegSetValueExA, ERROR_GEN_FAILURE);
+    EXPECT_FALSE(SaveCalibration(Skewed("")));
+    standin::FailCall(Fn::RegDeleteValueA, ERROR_GEN_FAILURE);
+    EXPECT_FALSE(ResetCalibration());
+    EXPECT_EQ("", standin::Leaks());
+
+    // Without write access both writes say so and change nothing.
+    standin::registry::DenyWrite("SOFTWARE");
+    EXPECT_FALSE(SaveCalibration(Skewed("")));
+    EXPECT_FALSE(ResetCalibration());
+    ASSERT_TRUE(LoadCalibration(loaded));
+    EXPECT_STREQ("\\\\.\\DISPLAY2", loaded.display);
+    EXPECT_EQ("", standin::Leaks());
+}
+
+TEST_F(CalibrationStoreTest, EveryMalformedValueLoadsTheDefaultAndStaysAsItWas) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<BYTE> good = CalibrationBytes(1, 200, 600, 40, 210, "");
+    std::vector<BYTE> unterminated = good;
+    std::memset(&unterminated[20], 'A', 32);
+    struct Case {
+        const char* name;
+        DWORD type;
+        std::vector<BYTE> bytes;
+    };
+    const Case cases[] = {
+        {"a DWORD", REG_DWORD, {1, 0, 0, 0}},
+        {"the right bytes as text", REG_SZ, good},
+        {"the right bytes as a DWORD", REG_DWORD, good},
+        {"empty", REG_BINARY, {}},
+        {"one byte short", REG_BINARY, std::vector<BYTE>(good.begin(), good.end() - 1)},
+        {"one byte long", REG_BINARY, [&good] { std::vector<BYTE> b = good; b.push_back(0); return b; }()},
+        {"twice the size", REG_BINARY, [&good] { std::vector<BYTE> b = good; b.insert(b.end(), good.begin(), good.end()); return b; }()},
+        {"version 0", REG_BINARY, CalibrationBytes(0, 200, 600, 40, 210, "")},
+        {"version 2", REG_BINARY, CalibrationBytes(2, 200, 600, 40, 210, "")},
+        {"31 raw units across", REG_BINARY, CalibrationBytes(1, 200, 231, 40, 210, "")},
+        {"31.5 raw units down", REG_BINARY, CalibrationBytes(1, 200, 600, 40, 71.5f, "")},
+        {"reversed across", REG_BINARY, CalibrationBytes(1, 600, 200, 40, 210, "")},
+        {"reversed down", REG_BINARY, CalibrationBytes(1, 200, 600, 210, 40, "")},
+        {"below raw 0", REG_BINARY, CalibrationBytes(1, -1, 600, 40, 210, "")},
+        {"above raw 65535", REG_BINARY, CalibrationBytes(1, 200, 65536, 40, 210, "")},
+        {"NaN", REG_BINARY, CalibrationBytes(1, 200, 600, nan, 210, "")},
+        {"infinite", REG_BINARY, CalibrationBytes(1, 200, inf, 40, 210, "")},
+        {"a name without its end", REG_BINARY, unterminated},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        standin::registry::SetValue(kProduct, "Calibration", c.type, c.bytes.data(),
+                                    static_cast<DWORD>(c.bytes.size()));
+        ExpectDefaultLoad();
+        DWORD type = 0;
+        std::vector<BYTE> stored;
+        ASSERT_TRUE(standin::registry::GetValue(kProduct, "Calibration", &type, &stored));
+        EXPECT_EQ(c.type, type);
+        EXPECT_EQ(c.bytes, stored);
+        ExpectSettingsUntouched();
+    }
+
+    // The same value made well-formed loads, so the cases above fail for their flaw alone.
+    standin::registry::SetValue(kProduct, "Calibration", REG_BINARY, good.data(), 52);
+    Calibration loaded;
+    EXPECT_TRUE(LoadCalibration(loaded));
+
+    // A key that cannot be opened, or a query that fails, is no calibration either.
+    standin::FailCall(Fn::RegOpenKeyExA, ERROR_ACCESS_DENIED);
+    ExpectDefaultLoad();
+    standin::FailCall(Fn::RegQueryValueExA, ERROR_GEN_FAILURE);
+    ExpectDefaultLoad();
+    standin::Reset();
+    ExpectDefaultLoad();
 }
 
 }  // namespace
