@@ -23,8 +23,8 @@ const int kLineCountAll = sizeof kLineIds / sizeof kLineIds[0];
 
 const COLORREF kText = RGB(255, 255, 255);
 const COLORREF kTargetRing = RGB(255, 64, 64);
-const int kTargetArm = 30;
-const int kTargetRadius = 14;
+const int kTargetArm = 32;
+const int kTargetRadius = 16;
 
 // The display `owner` is on, in virtual-screen coordinates, and its name;
 // the primary display's size should the system not say.
@@ -160,12 +160,13 @@ void CCalibrationScreen::OnPaint()
 
     const int x = m_drawnTarget.x - m_display.left;
     const int y = m_drawnTarget.y - m_display.top;
-    FillWith(target, RECT{x - kTargetArm, y, x + kTargetArm + 1, y + 1}, kText);
-    FillWith(target, RECT{x, y - kTargetArm, x + 1, y + kTargetArm + 1}, kText);
+    FillWith(target, RECT{x - kTargetArm, y - 1, x + kTargetArm + 1, y + 2}, kText);
+    FillWith(target, RECT{x - 1, y - kTargetArm, x + 2, y + kTargetArm + 1}, kText);
     CSelectObject pen(target, ::GetStockObject(DC_PEN));
     CSelectObject brush(target, ::GetStockObject(NULL_BRUSH));
     ::SetDCPenColor(target, kTargetRing);
-    ::Ellipse(target, x - kTargetRadius, y - kTargetRadius, x + kTargetRadius + 1, y + kTargetRadius + 1);
+    for (int r = kTargetRadius - 1; r <= kTargetRadius; ++r)
+        ::Ellipse(target, x - r, y - r, x + r + 1, y + r + 1);
 }
 
 // White text on the black screen.
