@@ -139,8 +139,10 @@ void CAimPicture::DrawAimWindow(HDC dc, const RECT& window) const
     const WORD rawY = ReportRawY(m_report);
     if (IsAimedOffScreen(rawX, rawY))
         return;
-    const bool inside = rawX >= m_window.left && rawX <= m_window.right && rawY >= m_window.top &&
-                        rawY <= m_window.bottom;
+    const float aimX = static_cast<float>(rawX);
+    const float aimY = static_cast<float>(rawY);
+    const bool inside = aimX >= m_window.left && aimX <= m_window.right && aimY >= m_window.top &&
+                        aimY <= m_window.bottom;
     // Outside the aim window the crosshair waits on its edge, in another colour.
     const double across = (rawX - static_cast<double>(m_window.left)) / (m_window.right - m_window.left);
     const double down = (rawY - static_cast<double>(m_window.top)) / (m_window.bottom - m_window.top);

@@ -34,6 +34,7 @@ RECT DisplayOf(HWND owner, char* device, int size)
     info.cbSize = sizeof info;
     info.rcMonitor = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &info);
+    // cppcheck-suppress lstrcpynACalled ; bounded by the buffer's size, and always terminated
     ::lstrcpynA(device, info.szDevice, size);
     return info.rcMonitor;
 }

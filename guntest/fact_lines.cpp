@@ -9,6 +9,7 @@ struct Tenths {
 };
 
 Tenths ToTenths(float value) {
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings): never negative, and a tenth is far coarser than the error
     const int tenths = static_cast<int>(static_cast<double>(value) * 10.0 + 0.5);
     return Tenths{tenths / 10, tenths % 10};
 }
