@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# A calibration stored beside the settings, as Gun Test saves it: Start reads
+# it and the cursor follows the calibrated window; one written while running
+# waits for the next Start; a malformed one gives the default placements and
+# stays as it was; one for a display that is not there maps onto the primary.
+. "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
+
+# The stored value as hex: version 1, then raw X at the left and right edges,
+# raw Y at the top and bottom (little-endian floats), then the display's name
+# in 32 bytes. The window here: X 200..600, Y 39.5..210.25.
+VERSION=01000000
+WINDOW=000048430000164400001e4200405243
+NAME_NONE=$(printf '%064d' 0)
+# "\\.\DISPLAY9", a display this machine does not have.
+NAME_GONE=5c5c2e5c444953504c41593900000000$(printf '%032d' 0)
+CAL_L=200 CAL_R=600 CAL_T=39.5 CAL_B=210.25
+
+calibration_set() {
+  wine_run 60 reg add "$SETTINGS_KEY" /v Calibration /t REG_BINARY /d "$1" /f >/dev/null ||
+    fail "writing the calibration"
+}
+
+calibration_delete() {
+  wine_run 60 reg delete "$SETTINGS_KEY" /v Calibration /f >/dev/null 2>&1 || true
+}
+
+# The value's bytes as reg shows them, lower case, or nothing.
+calibration_stored() {
+  wine_run 60 reg query "$SETTINGS_KEY" /v Calibration 2>/dev/null | tr -d '\r' |
+    awk '$1 == "Calibration" { print tolower($3) }'
+}
+
+# Where raw RX,RY puts the cursor through the calibrated window: the exact
+# product over the window's span, truncated, clamped as ever.
+calibrated_point() {
+  awk -v rx="$1" -v ry="$2" -v w="$SCREEN_W" -v h="$SCREEN_H" \
+    -v l="$CAL_L" -v r="$CAL_R" -v t="$CAL_T" -v b="$CAL_B" 'BEGIN {
+    x = int((rx - l) * w / (r - l)); y = int((ry - t) * h / (b - t))
+    if (x < 0) x = 0; if (y < 0) y = 0; if (x > w - 4) x = w - 4; if (y > h - 4) y = h - 4
+    print x, y }'
+}
+
+aim_calibrated() {
+  gun state FF FF "$1" "$2"
+  local point
+  point=$(calibrated_point "$1" "$2")
+  # shellcheck disable=SC2086 # the point is two words, X and Y
+  inspect wait cursor $point 20000 >/dev/null || fail "calibrated: cursor for raw $1,$2 is not at $point"
+}
+
+restart_conversion() {
+  inspect click 1004 + wait enabled 1005 1 20000 + click 1005 + wait enabled 1004 1 20000 >/dev/null ||
+    fail "Stop and Start: $1"
+}
+
+gunsim_batch_start
+settings_clear
+settings_seed 03020400
+gun plug
+gun readlen 6
+gun state FF FF 416 128
+calibration_set "$VERSION$WINDOW$NAME_NONE"
+app_start
+IFS=, read -r SCREEN_W SCREEN_H <<<"$(field "$(inspect window)" screen)"
+inspect click 1005 + wait enabled 1004 1 20000 >/dev/null || fail "the conversion did not start"
+
+# ---- The corners, the middle, beyond the window, and the off-screen markers.
+aim_calibrated 200 40
+aim_calibrated 600 210
+aim_calibrated 200 210
+aim_calibrated 600 40
+aim_calibrated 400 125
+aim_calibrated 201 41
+aim_calibrated 150 20
+aim_calibrated 700 300
+aim_calibrated 333 99
+gun state FF FF 1 100
+reads=$(gun_value reads)
+gun wait-reads $((reads + 4)) 20000
+expect_eq "$(field "$(inspect cursor)" x),$(field "$(inspect cursor)" y)" \
+  "$(calibrated_point 333 99 | tr ' ' ,)" "the cursor after aiming off the screen"
+
+# ---- Taken away while running: still in force until the next Start.
+calibration_delete
+aim_calibrated 300 100
+restart_conversion "after the calibration was removed"
+aim 300 100
+aim 672 224
+aim 160 32
+
+# ---- Malformed (version 2): today's placements, the value as it was.
+calibration_set "02000000$WINDOW$NAME_NONE"
+restart_conversion "with a malformed calibration"
+aim 416 128
+aim 300 100
+expect_eq "$(calibration_stored)" "02000000$WINDOW$NAME_NONE" "the malformed value after Start"
+# Too short by one byte likewise.
+calibration_set "$VERSION$WINDOW${NAME_NONE:2}"
+restart_conversion "with a short calibration"
+aim 672 32
+expect_eq "$(calibration_stored)" "$VERSION$WINDOW${NAME_NONE:2}" "the short value after Start"
+
+# ---- For a display that is gone: the primary, with the calibration's window.
+calibration_set "$VERSION$WINDOW$NAME_GONE"
+restart_conversion "with a calibration for a display that is gone"
+aim_calibrated 600 210
+aim_calibrated 400 125
+
+inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
+app_ended click 2
+calibration_delete
+pass "on ${SCREEN_W}x$SCREEN_H"
