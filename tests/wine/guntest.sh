@@ -51,8 +51,15 @@ reads_per_second() {
   echo "${BASH_REMATCH[1]}"
 }
 
+# The fewest of five counts: under Wine the count rises by one or two for a
+# moment now and then (about one count in forty at rest), which one count may catch.
 handle_count() {
-  field "$(tested handles)" count
+  local count least=
+  for _ in 1 2 3 4 5; do
+    count=$(field "$(tested handles)" count)
+    ((${least:-count} < count)) || least=$count
+  done
+  echo "$least"
 }
 
 # The picture control as the screen shows it, into FILE.
