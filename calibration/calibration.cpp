@@ -15,12 +15,8 @@ bool IsUsableAxis(float low, float high) {
 }  // namespace
 
 Calibration DefaultCalibration() {
-    Calibration calibration;
-    std::memset(&calibration, 0, sizeof calibration);
-    calibration.window.left = 160.0f;
-    calibration.window.right = 672.0f;
-    calibration.window.top = 32.0f;
-    calibration.window.bottom = 224.0f;
+    const Calibration calibration = {
+        {kAimLeft, kAimLeft + kAimWidth, kAimTop, kAimTop + kAimHeight}, {}};
     return calibration;
 }
 
@@ -28,9 +24,14 @@ bool IsUsableAimWindow(const AimWindow& window) {
     return IsUsableAxis(window.left, window.right) && IsUsableAxis(window.top, window.bottom);
 }
 
+bool SameAimWindow(const AimWindow& a, const AimWindow& b) {
+    return a.left == b.left && a.right == b.right && a.top == b.top && a.bottom == b.bottom;
+}
+
+bool SameCalibration(const Calibration& a, const Calibration& b) {
+    return SameAimWindow(a.window, b.window) && std::strncmp(a.display, b.display, kDisplayNameSize) == 0;
+}
+
 bool IsDefaultCalibration(const Calibration& calibration) {
-    const Calibration standard = DefaultCalibration();
-    return calibration.window.left == standard.window.left && calibration.window.right == standard.window.right &&
-           calibration.window.top == standard.window.top && calibration.window.bottom == standard.window.bottom &&
-           calibration.display[0] == '\0';
+    return SameCalibration(calibration, DefaultCalibration());
 }

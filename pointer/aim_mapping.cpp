@@ -9,12 +9,6 @@ const float kScalePerPixelY = 0.0052083335f; // bits 0x3BAAAAAB, the float neare
 // The cursor never reaches the display's last three rows and columns.
 const int kEdgeMargin = 4;
 
-bool IsDefaultWindow(const AimWindow& window) {
-    const AimWindow standard = DefaultCalibration().window;
-    return window.left == standard.left && window.right == standard.right && window.top == standard.top &&
-           window.bottom == standard.bottom;
-}
-
 }  // namespace
 
 AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window) {
@@ -27,7 +21,7 @@ AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window) {
     scale.lastY = scale.height - kEdgeMargin;
     scale.originX = window.left;
     scale.originY = window.top;
-    if (IsDefaultWindow(window)) {
+    if (SameAimWindow(window, DefaultCalibration().window)) {
         // The single-precision scales the placements have always used.
         scale.scaleX = static_cast<float>(scale.width) * kScalePerPixelX;
         scale.scaleY = static_cast<float>(scale.height) * kScalePerPixelY;

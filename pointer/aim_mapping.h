@@ -6,12 +6,6 @@
 #include "framework/platform.h"
 #include "gun/gun_report.h"
 
-// The gun's aim window, raw X 160..672 and Y 32..224, covers the whole screen.
-const int kAimLeft = 160;
-const int kAimTop = 32;
-const int kAimWidth = 512;
-const int kAimHeight = 192;
-
 // One display's rectangle and the gun's window over it, worked out once per
 // display mode so that a tick only subtracts, multiplies, divides and clamps.
 struct AimScale {

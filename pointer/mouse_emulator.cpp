@@ -1,7 +1,5 @@
 #include "pointer/mouse_emulator.h"
 
-#include <cstring>
-
 #include "pointer/aim_mapping.h"
 
 namespace {
@@ -37,7 +35,7 @@ void CMouseEmulator::ReadScreenSize() {
 }
 
 void CMouseEmulator::UseCalibration(const Calibration& calibration) {
-    if (std::memcmp(&calibration, &m_calibration, sizeof calibration) == 0) return;
+    if (SameCalibration(calibration, m_calibration)) return;
     m_calibration = calibration;
     ReadScreenSize();
 }

@@ -84,29 +84,32 @@ TEST(Calibration, TargetsSitOneEighthInAndTheCheckInTheMiddle) {
 }
 
 TEST(Calibration, SolvesTheWindowByExtrapolatingToTheDisplaysEdges) {
-    // A gun whose raw X 200..600 and Y 40..210 span a 1024 x 768 screen aims
+    struct Case {
+        const char* name;
+        RECT display;
+        WORD x1, y1, x2, y2;
+        AimWindow window;
+    };
+    // A gun whose raw X 200..600 and Y 40..210 span a 1024 x 768 display aims
     // at X 250 and 550 exactly; on Y it can only give whole units, 61 and 189,
-    // for the true 61.25 and 188.75.
-    for (const RECT& display : {kScreen, kLeftDisplay}) {
-        SCOPED_TRACE(testing::Message() << "display at " << display.left << "," << display.top);
+    // for the true 61.25 and 188.75: 61 - 96 * 128/576 and 61 + 672 * 128/576,
+    // whose thirds are kept.
+    const Case cases[] = {
+        {"skewed", kScreen, 250, 61, 550, 189, {200.0f, 600.0f, 39.666667f, 210.33333f}},
+        {"skewed, display away from the origin", kLeftDisplay, 250, 61, 550, 189,
+         {200.0f, 600.0f, 39.666667f, 210.33333f}},
+        {"the gun the default window was made for", kScreen, 224, 56, 608, 200, {160.0f, 672.0f, 32.0f, 224.0f}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         AimWindow window = {1, 2, 3, 4};
-        ASSERT_EQ(kCalibrationSolved, SolveAimWindow(display, Aim(display, kTopLeftTarget, 250, 61),
-                                                     Aim(display, kBottomRightTarget, 550, 189), window));
-        EXPECT_EQ(200.0f, window.left);
-        EXPECT_EQ(600.0f, window.right);
-        // 61 - 96 * 128/576 and 61 + 672 * 128/576: the thirds are kept.
-        EXPECT_FLOAT_EQ(39.666667f, window.top);
-        EXPECT_FLOAT_EQ(210.33333f, window.bottom);
+        ASSERT_EQ(kCalibrationSolved, SolveAimWindow(c.display, Aim(c.display, kTopLeftTarget, c.x1, c.y1),
+                                                     Aim(c.display, kBottomRightTarget, c.x2, c.y2), window));
+        EXPECT_FLOAT_EQ(c.window.left, window.left);
+        EXPECT_FLOAT_EQ(c.window.right, window.right);
+        EXPECT_FLOAT_EQ(c.window.top, window.top);
+        EXPECT_FLOAT_EQ(c.window.bottom, window.bottom);
     }
-
-    // The default gun calibrates to the default window.
-    AimWindow window;
-    ASSERT_EQ(kCalibrationSolved, SolveAimWindow(kScreen, Aim(kScreen, kTopLeftTarget, 224, 56),
-                                                 Aim(kScreen, kBottomRightTarget, 608, 200), window));
-    EXPECT_EQ(160.0f, window.left);
-    EXPECT_EQ(672.0f, window.right);
-    EXPECT_EQ(32.0f, window.top);
-    EXPECT_EQ(224.0f, window.bottom);
 }
 
 TEST(Calibration, RefusesAimsThatCannotGiveAWindow) {

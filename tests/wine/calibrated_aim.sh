@@ -13,7 +13,7 @@ WINDOW=000048430000164400001e4200405243
 NAME_NONE=$(printf '%064d' 0)
 # "\\.\DISPLAY9", a display this machine does not have.
 NAME_GONE=5c5c2e5c444953504c41593900000000$(printf '%032d' 0)
-CAL_L=200 CAL_R=600 CAL_T=39.5 CAL_B=210.25
+CALIBRATED="200 600 39.5 210.25"
 
 calibration_set() {
   wine_run 60 reg add "$SETTINGS_KEY" /v Calibration /t REG_BINARY /d "$1" /f >/dev/null ||
@@ -28,24 +28,6 @@ calibration_delete() {
 calibration_stored() {
   wine_run 60 reg query "$SETTINGS_KEY" /v Calibration 2>/dev/null | tr -d '\r' |
     awk '$1 == "Calibration" { print tolower($3) }'
-}
-
-# Where raw RX,RY puts the cursor through the calibrated window: the exact
-# product over the window's span, truncated, clamped as ever.
-calibrated_point() {
-  awk -v rx="$1" -v ry="$2" -v w="$SCREEN_W" -v h="$SCREEN_H" \
-    -v l="$CAL_L" -v r="$CAL_R" -v t="$CAL_T" -v b="$CAL_B" 'BEGIN {
-    x = int((rx - l) * w / (r - l)); y = int((ry - t) * h / (b - t))
-    if (x < 0) x = 0; if (y < 0) y = 0; if (x > w - 4) x = w - 4; if (y > h - 4) y = h - 4
-    print x, y }'
-}
-
-aim_calibrated() {
-  gun state FF FF "$1" "$2"
-  local point
-  point=$(calibrated_point "$1" "$2")
-  # shellcheck disable=SC2086 # the point is two words, X and Y
-  inspect wait cursor $point 20000 >/dev/null || fail "calibrated: cursor for raw $1,$2 is not at $point"
 }
 
 restart_conversion() {
@@ -65,25 +47,27 @@ IFS=, read -r SCREEN_W SCREEN_H <<<"$(field "$(inspect window)" screen)"
 inspect click 1005 + wait enabled 1004 1 20000 >/dev/null || fail "the conversion did not start"
 
 # ---- The corners, the middle, beyond the window, and the off-screen markers.
-aim_calibrated 200 40
-aim_calibrated 600 210
-aim_calibrated 200 210
-aim_calibrated 600 40
-aim_calibrated 400 125
-aim_calibrated 201 41
-aim_calibrated 150 20
-aim_calibrated 700 300
-aim_calibrated 333 99
+AIM_WINDOW=$CALIBRATED
+aim 200 40
+aim 600 210
+aim 200 210
+aim 600 40
+aim 400 125
+aim 201 41
+aim 150 20
+aim 700 300
+aim 333 99
 gun state FF FF 1 100
 reads=$(gun_value reads)
 gun wait-reads $((reads + 4)) 20000
-expect_eq "$(field "$(inspect cursor)" x),$(field "$(inspect cursor)" y)" \
-  "$(calibrated_point 333 99 | tr ' ' ,)" "the cursor after aiming off the screen"
+cursor=$(inspect cursor)
+expect_eq "$(field "$cursor" x) $(field "$cursor" y)" "$(screen_point 333 99)" "the cursor after aiming off the screen"
 
 # ---- Taken away while running: still in force until the next Start.
 calibration_delete
-aim_calibrated 300 100
+aim 300 100
 restart_conversion "after the calibration was removed"
+AIM_WINDOW=
 aim 300 100
 aim 672 224
 aim 160 32
@@ -103,8 +87,9 @@ expect_eq "$(calibration_stored)" "$VERSION$WINDOW${NAME_NONE:2}" "the short val
 # ---- For a display that is gone: the primary, with the calibration's window.
 calibration_set "$VERSION$WINDOW$NAME_GONE"
 restart_conversion "with a calibration for a display that is gone"
-aim_calibrated 600 210
-aim_calibrated 400 125
+AIM_WINDOW=$CALIBRATED
+aim 600 210
+aim 400 125
 
 inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
 app_ended click 2

@@ -17,7 +17,8 @@
 #   screenshot FILE              the program's window as PNG
 #   gun ARGS / gun_value ARGS    one command to the simulated gun (gunsim_batch_start first)
 #   screen_point RX RY / aim RX RY   where raw RX,RY puts the cursor on a
-#                                SCREEN_W x SCREEN_H screen / aim there and wait for it
+#                                SCREEN_W x SCREEN_H screen (through AIM_WINDOW
+#                                if set) / aim there and wait for it
 #   desktop_start NAME WxH       the program and the inspector in a virtual desktop
 #   windows_path PATH            a Linux path as Windows programs see it
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
@@ -194,10 +195,12 @@ gun_value() {
   gunsim_send "$@" || fail "gunsimctl $*"
 }
 
-# Cursor position for a raw gun position on this screen, as the emulator scales it.
+# Cursor position for a raw gun position on this screen, as the emulator scales it;
+# with AIM_WINDOW ("LEFT RIGHT TOP BOTTOM") set, through that calibrated window.
 screen_point() {
-  awk -v rx="$1" -v ry="$2" -v w="$SCREEN_W" -v h="$SCREEN_H" 'BEGIN {
-    x = int((rx - 160) * (w * 0.001953125)); y = int((ry - 32) * (h * 0.0052083335))
+  awk -v rx="$1" -v ry="$2" -v w="$SCREEN_W" -v h="$SCREEN_H" -v window="${AIM_WINDOW:-}" 'BEGIN {
+    if (window == "") { x = int((rx - 160) * (w * 0.001953125)); y = int((ry - 32) * (h * 0.0052083335)) }
+    else { split(window, c, " "); x = int((rx - c[1]) * w / (c[2] - c[1])); y = int((ry - c[3]) * h / (c[4] - c[3])) }
     if (x < 0) x = 0; if (y < 0) y = 0; if (x > w - 4) x = w - 4; if (y > h - 4) y = h - 4
     print x, y }'
 }
