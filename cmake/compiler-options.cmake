@@ -38,8 +38,9 @@ else()
 endif()
 
 if(WIN32)
-  # ANSI build: UNICODE/_UNICODE are never defined.
-  add_compile_options(-Os -ffunction-sections -fdata-sections
+  # ANSI build: UNICODE/_UNICODE are never defined. Nothing throws, so no
+  # frame needs unwind tables: about a sixth of each exe.
+  add_compile_options(-Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables
                       $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions> $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
   add_link_options(-static -static-libgcc -static-libstdc++ -s)
   # The two shipped programs share gun/, pointer/ and framework/, and each

@@ -5,6 +5,8 @@
 #   docs/cursor-path.png   the whole cursor path of the demo trace, with its clicks
 #   docs/guntest.png       Gun Test's window, the gun aimed inside it with "A" held
 #                          (docs/make-guntest-picture.sh, in a prefix of its own)
+#   docs/calibration.png   Gun Test's calibration screen, the centre checked
+#                          (docs/make-calibration-picture.sh, in a prefix of its own)
 # Both run on a private Xvfb (looked for from :$GLIMMER_DEMO_XVFB, 96 by
 # default), never on the user's display: the path is drawn only there.
 set -euo pipefail
@@ -23,8 +25,9 @@ convert "$demo/glimmerdot.png" -strip "$root/docs/window.png"
 convert "$demo/cursor-path.gif" -coalesce -delete 0--2 -strip "$root/docs/cursor-path.png"
 
 "$root/docs/make-guntest-picture.sh"
+"$root/docs/make-calibration-picture.sh"
 
-for f in window.png cursor-path.png guntest.png; do
+for f in window.png cursor-path.png guntest.png calibration.png; do
   size=$(stat -c %s "$root/docs/$f")
   ((size < limit)) || { echo "make-pictures.sh: docs/$f is $size bytes, over 100 KiB" >&2; exit 1; }
   echo "docs/$f: $(identify -format '%wx%h' "$root/docs/$f"), $size bytes"

@@ -33,20 +33,6 @@ int Clamp(int value, int low, int high)
     return value < low ? low : value > high ? high : value;
 }
 
-// The aim window's shape, 512 by 192, as large as fits in `space`, centred.
-RECT FitAimWindow(const RECT& space)
-{
-    int width = space.right - space.left;
-    int height = space.bottom - space.top;
-    if (width * kAimHeight > height * kAimWidth)
-        width = height * kAimWidth / kAimHeight;
-    else
-        height = width * kAimHeight / kAimWidth;
-    const int left = space.left + (space.right - space.left - width) / 2;
-    const int top = space.top + (space.bottom - space.top - height) / 2;
-    return RECT{left, top, left + width, top + height};
-}
-
 void FillWith(HDC dc, const RECT& rect, COLORREF colour)
 {
     ::SetDCBrushColor(dc, colour);
@@ -55,8 +41,31 @@ void FillWith(HDC dc, const RECT& rect, COLORREF colour)
 
 } // namespace
 
-CAimPicture::CAimPicture() : m_hasReport(false), m_report(kIdleReport)
+CAimPicture::CAimPicture() : m_hasReport(false), m_report(kIdleReport), m_window(DefaultCalibration().window)
 {
+}
+
+void CAimPicture::SetAimWindow(const AimWindow& window)
+{
+    m_window = window;
+    if (m_hWnd != nullptr)
+        Invalidate(FALSE);
+}
+
+// The aim window's shape, as large as fits in `space`, centred.
+RECT CAimPicture::FitAimWindow(const RECT& space) const
+{
+    const double aimWidth = static_cast<double>(m_window.right) - m_window.left;
+    const double aimHeight = static_cast<double>(m_window.bottom) - m_window.top;
+    int width = space.right - space.left;
+    int height = space.bottom - space.top;
+    if (width * aimHeight > height * aimWidth)
+        width = static_cast<int>(height * aimWidth / aimHeight);
+    else
+        height = static_cast<int>(width * aimHeight / aimWidth);
+    const int left = space.left + (space.right - space.left - width) / 2;
+    const int top = space.top + (space.bottom - space.top - height) / 2;
+    return RECT{left, top, left + width, top + height};
 }
 
 void CAimPicture::Show(const GunReport* report)
@@ -126,15 +135,19 @@ void CAimPicture::DrawAimWindow(HDC dc, const RECT& window) const
 
     if (!m_hasReport)
         return;
-    const int rawX = ReportRawX(m_report);
-    const int rawY = ReportRawY(m_report);
-    if (IsAimedOffScreen(static_cast<WORD>(rawX), static_cast<WORD>(rawY)))
+    const WORD rawX = ReportRawX(m_report);
+    const WORD rawY = ReportRawY(m_report);
+    if (IsAimedOffScreen(rawX, rawY))
         return;
-    const bool inside = rawX >= kAimLeft && rawX <= kAimLeft + kAimWidth && rawY >= kAimTop &&
-                        rawY <= kAimTop + kAimHeight;
+    const float aimX = static_cast<float>(rawX);
+    const float aimY = static_cast<float>(rawY);
+    const bool inside = aimX >= m_window.left && aimX <= m_window.right && aimY >= m_window.top &&
+                        aimY <= m_window.bottom;
     // Outside the aim window the crosshair waits on its edge, in another colour.
-    const int x = Clamp(window.left + (rawX - kAimLeft) * width / kAimWidth, window.left, window.right - 1);
-    const int y = Clamp(window.top + (rawY - kAimTop) * height / kAimHeight, window.top, window.bottom - 1);
+    const double across = (rawX - static_cast<double>(m_window.left)) / (m_window.right - m_window.left);
+    const double down = (rawY - static_cast<double>(m_window.top)) / (m_window.bottom - m_window.top);
+    const int x = Clamp(window.left + static_cast<int>(across * width), window.left, window.right - 1);
+    const int y = Clamp(window.top + static_cast<int>(down * height), window.top, window.bottom - 1);
     const COLORREF colour = inside ? kAimInside : kAimOutside;
     FillWith(dc, RECT{x - kCrossArm, y - 1, x + kCrossArm + 1, y + 2}, colour);
     FillWith(dc, RECT{x - 1, y - kCrossArm, x + 2, y + kCrossArm + 1}, colour);

@@ -2,6 +2,7 @@
 // where it points, and a lamp for each labelled button.
 #pragma once
 
+#include "calibration/calibration.h"
 #include "framework/framework.h"
 #include "gun/gun_report.h"
 
@@ -11,6 +12,8 @@ public:
 
     // The report to show, NULL for none; repaints only when it changed.
     void Show(const GunReport* report);
+    // The gun's window the frame stands for: the calibration in force.
+    void SetAimWindow(const AimWindow& window);
 
 protected:
     void OnPaint();
@@ -18,11 +21,13 @@ protected:
 
 private:
     void Draw(HDC dc, const RECT& area) const;
+    RECT FitAimWindow(const RECT& space) const;
     void DrawAimWindow(HDC dc, const RECT& window) const;
     void DrawLamps(HDC dc, const RECT& row) const;
 
     bool m_hasReport;
     GunReport m_report;
+    AimWindow m_window;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -18,24 +18,21 @@ check, read_id, align4 = shared.check, shared.read_id, shared.align4
 
 ENGLISH_US = 0x0409
 FACT = shared.CHILD | shared.VISIBLE | 0x80  # SS_LEFT | SS_NOPREFIX, no SS_NOTIFY
+LINE = shared.CHILD | shared.VISIBLE | 0x81  # SS_CENTER | SS_NOPREFIX
+PUSH = shared.CHILD | shared.VISIBLE | shared.TABSTOP  # BS_PUSHBUTTON is 0
 
 
-def check_dialog(data, ids):
+def check_dialog(data, name, caption, style_want, exstyle_want, want):
+    """A template's caption, styles and controls: [(id, class, text, style)] in order."""
     _v, _s, _h, exstyle, style, count = struct.unpack_from("<HHIIIH", data)
-    check(style == 0x90CA00C0, f"dialog style {style:#x}: popup, caption, system menu, minimise box, fixed frame")
-    check(exstyle == 0x00040000, f"dialog extended style {exstyle:#x}")
+    check(style == style_want, f"{name} style {style:#x}, want {style_want:#x}")
+    check(exstyle == exstyle_want, f"{name} extended style {exstyle:#x}")
     _menu, pos = read_id(data, 26)
     _cls, pos = read_id(data, pos)
     title, pos = read_id(data, pos)
-    check(title == "Glimmerdot Gun Test", f"caption {title!r}")
+    check(title == caption, f"{name} caption {title!r}")
     pos += 6
     _face, pos = read_id(data, pos)
-
-    facts = ["IDC_GUN_STATUS", "IDC_GUN_RAW", "IDC_GUN_BUTTON_BYTES", "IDC_GUN_HELD", "IDC_GUN_CURSOR",
-             "IDC_GUN_READ_RATE"]
-    want = [(ids[name], FACT) for name in facts]
-    want += [(ids["IDC_GLIMMERDOT_NOTE"], FACT & ~shared.VISIBLE),
-             (ids["IDC_AIM_PICTURE"], shared.CHILD | shared.VISIBLE | 0xD)]  # SS_OWNERDRAW
     got = []
     for _ in range(count):
         pos = align4(pos)
@@ -43,9 +40,29 @@ def check_dialog(data, ids):
         cls, pos = read_id(data, pos + 24)
         text, pos = read_id(data, pos)
         pos += 2 + struct.unpack_from("<H", data, pos)[0]
-        check((cls, text) == (shared.STATIC, ""), f"control {control_id}: class {cls!r}, text {text!r}")
-        got.append((control_id, control_style))
-    check(got == want, f"controls {[(i, hex(s)) for i, s in got]}, want {[(i, hex(s)) for i, s in want]}")
+        got.append((control_id, cls, text, hex(control_style)))
+    want = [(i, c, t, hex(s)) for i, c, t, s in want]
+    check(got == want, f"{name} controls {got}, want {want}")
+
+
+def check_gun_test(data, ids):
+    facts = ["IDC_GUN_STATUS", "IDC_GUN_RAW", "IDC_GUN_BUTTON_BYTES", "IDC_GUN_HELD", "IDC_GUN_CURSOR",
+             "IDC_GUN_READ_RATE", "IDC_CALIBRATION_LINE"]
+    want = [(ids[name], shared.STATIC, "", FACT) for name in facts]
+    want += [(ids["IDC_GLIMMERDOT_NOTE"], shared.STATIC, "", FACT & ~shared.VISIBLE),
+             (ids["IDC_AIM_PICTURE"], shared.STATIC, "", shared.CHILD | shared.VISIBLE | 0xD),  # SS_OWNERDRAW
+             (ids["IDC_CALIBRATE"], shared.BUTTON, "Calibrate...", PUSH),
+             (ids["IDC_RESET_CALIBRATION"], shared.BUTTON, "Reset calibration", PUSH)]
+    # Popup, caption, system menu, minimise box, fixed frame; on the task bar.
+    check_dialog(data, "Gun Test", "Glimmerdot Gun Test", 0x90CA00C0, 0x00040000, want)
+
+
+def check_calibration(data, ids):
+    lines = ["IDC_CALIBRATION_STEP", "IDC_CALIBRATION_TARGET", "IDC_CALIBRATION_CHECK", "IDC_CALIBRATION_NOTE"]
+    want = [(ids[name], shared.STATIC, "", LINE) for name in lines]
+    want.append((ids["IDC_CALIBRATION_HELP"], shared.STATIC, "Esc leaves without changing anything", LINE))
+    # A bare popup: no caption, no frame, nothing but the screen's own painting around its lines.
+    check_dialog(data, "calibration screen", "Glimmerdot Calibration", 0x92000040, 0, want)
 
 
 def check_version(data):
@@ -75,11 +92,13 @@ def main():
     icons = sorted(data for (kind, _), data in entries.items() if kind == shared.RT_ICON)
     check(icons == ico_images(icon_file), "the icon is not Glimmerdot's")
     kinds = {key for key in entries if key[0] != shared.RT_ICON}
-    want = {(shared.RT_DIALOG, ids["IDD_GUN_TEST"]), (shared.RT_GROUP_ICON, ids["IDR_MAINFRAME"]),
+    want = {(shared.RT_DIALOG, ids["IDD_GUN_TEST"]), (shared.RT_DIALOG, ids["IDD_CALIBRATION"]),
+            (shared.RT_GROUP_ICON, ids["IDR_MAINFRAME"]),
             (shared.RT_MANIFEST, 1), (shared.RT_VERSION, 1)}
     check(kinds == want, f"resources {sorted(kinds, key=str)}")
 
-    check_dialog(entries.get((shared.RT_DIALOG, ids["IDD_GUN_TEST"]), b"\0" * 64), ids)
+    check_gun_test(entries.get((shared.RT_DIALOG, ids["IDD_GUN_TEST"]), b"\0" * 64), ids)
+    check_calibration(entries.get((shared.RT_DIALOG, ids["IDD_CALIBRATION"]), b"\0" * 64), ids)
     check_version(entries.get((shared.RT_VERSION, 1), b"\0" * 64))
     manifest = entries.get((shared.RT_MANIFEST, 1), b"").decode("utf-8", "replace")
     check('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in manifest, "no common controls 6 in the manifest")

@@ -1,5 +1,21 @@
 #include "guntest/fact_lines.h"
 
+namespace {
+
+// One decimal, as wsprintfA has no floats; a usable window is never negative.
+struct Tenths {
+    int whole;
+    int tenth;
+};
+
+Tenths ToTenths(float value) {
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings): never negative, and a tenth is far coarser than the error
+    const int tenths = static_cast<int>(static_cast<double>(value) * 10.0 + 0.5);
+    return Tenths{tenths / 10, tenths % 10};
+}
+
+}  // namespace
+
 void FormatStatusLine(const CGunWatch& watch, char* text) {
     switch (watch.Status()) {
     case kGunFound:
@@ -70,4 +86,16 @@ void FormatCursorLine(const GunReport* report, const AimScale& screen, char* tex
 
 void FormatReadRateLine(int readsPerSecond, char* text) {
     wsprintfA(text, "Reads per second: %d", readsPerSecond);
+}
+
+void FormatCalibrationLine(const Calibration& calibration, const char* note, char* text) {
+    if (IsDefaultCalibration(calibration)) {
+        wsprintfA(text, "Calibration: default window%s", note);
+        return;
+    }
+    const AimWindow& w = calibration.window;
+    const Tenths left = ToTenths(w.left), right = ToTenths(w.right), top = ToTenths(w.top), bottom = ToTenths(w.bottom);
+    wsprintfA(text, "Calibration: X %d.%d..%d.%d, Y %d.%d..%d.%d on %s%s", left.whole, left.tenth, right.whole,
+              right.tenth, top.whole, top.tenth, bottom.whole, bottom.tenth,
+              calibration.display[0] != '\0' ? calibration.display : "primary display", note);
 }

@@ -2,6 +2,7 @@
 // kFactTextSize bytes. A NULL report means none was read since the link opened.
 #pragma once
 
+#include "calibration/calibration.h"
 #include "framework/platform.h"
 #include "gun/gun_report.h"
 #include "guntest/gun_watch.h"
@@ -16,3 +17,5 @@ void FormatHeldLine(const GunReport* report, char* text);
 // Where Glimmerdot would place the cursor for this report on this screen.
 void FormatCursorLine(const GunReport* report, const AimScale& screen, char* text);
 void FormatReadRateLine(int readsPerSecond, char* text);
+// The calibration in force, with `note` after it.
+void FormatCalibrationLine(const Calibration& calibration, const char* note, char* text);

@@ -1,8 +1,6 @@
 // Each tick: one look at the gun, and the window's texts and picture brought up to date.
 #include "guntest/guntest_dlg.h"
 
-#include <cstring>
-
 #include "guntest/guntest_ids.h"
 
 namespace {
@@ -16,7 +14,14 @@ const char kGlimmerdotCaption[] = "VEY Glimmerdot V1.0";
 void CGunTestDlg::OnTimer(UINT)
 {
     m_watch.Tick(::GetTickCount());
+    ShowLook();
+}
+
+void CGunTestDlg::ShowLook()
+{
     ShowGunState();
+    if (m_calibrating != nullptr)
+        m_calibrating->OnGun(m_watch.Report());
 }
 
 void CGunTestDlg::ShowGunState()
@@ -24,29 +29,19 @@ void CGunTestDlg::ShowGunState()
     const GunReport* report = m_watch.Report();
     char text[kFactTextSize];
     FormatStatusLine(m_watch, text);
-    ShowFact(m_facts[kStatus], text);
+    ShowFact(m_hWnd, m_facts[kStatus], text);
     FormatRawLine(report, text);
-    ShowFact(m_facts[kRaw], text);
+    ShowFact(m_hWnd, m_facts[kRaw], text);
     FormatButtonBytesLine(report, text);
-    ShowFact(m_facts[kButtonBytes], text);
+    ShowFact(m_hWnd, m_facts[kButtonBytes], text);
     FormatHeldLine(report, text);
-    ShowFact(m_facts[kHeld], text);
+    ShowFact(m_hWnd, m_facts[kHeld], text);
     FormatCursorLine(report, m_screen, text);
-    ShowFact(m_facts[kCursor], text);
+    ShowFact(m_hWnd, m_facts[kCursor], text);
     FormatReadRateLine(m_watch.ReadsPerSecond(::GetTickCount()), text);
-    ShowFact(m_facts[kReadRate], text);
+    ShowFact(m_hWnd, m_facts[kReadRate], text);
     m_picture.Show(report);
     ShowGlimmerdotNote();
-}
-
-// Each SetWindowText repaints the control; unchanged text is left alone.
-void CGunTestDlg::ShowFact(FactLine& line, const char* text)
-{
-    if (std::strcmp(line.shown, text) == 0)
-        return;
-    ::SetDlgItemTextA(m_hWnd, line.id, text);
-    // cppcheck-suppress lstrcpynACalled ; bounded by the buffer's size, and always terminated
-    ::lstrcpynA(line.shown, text, kFactTextSize);
 }
 
 void CGunTestDlg::ShowGlimmerdotNote()

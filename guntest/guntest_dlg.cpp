@@ -7,15 +7,18 @@ BEGIN_MESSAGE_MAP(CGunTestDlg, CDialog)
     ON_WM_TIMER()
     ON_MESSAGE(WM_DEVICECHANGE, OnDeviceChange)
     ON_WM_DISPLAYCHANGE()
+    ON_BN_CLICKED(IDC_CALIBRATE, OnCalibrate)
+    ON_BN_CLICKED(IDC_RESET_CALIBRATION, OnResetCalibration)
 END_MESSAGE_MAP()
 
 namespace {
 const int kFactIds[] = {IDC_GUN_STATUS, IDC_GUN_RAW, IDC_GUN_BUTTON_BYTES, IDC_GUN_HELD, IDC_GUN_CURSOR,
-                        IDC_GUN_READ_RATE};
+                        IDC_GUN_READ_RATE, IDC_CALIBRATION_LINE};
 }
 
 CGunTestDlg::CGunTestDlg()
-    : CDialog(IDD_GUN_TEST, nullptr), m_icon(nullptr), m_screen(), m_facts(), m_glimmerdotNoted(false)
+    : CDialog(IDD_GUN_TEST, nullptr), m_icon(nullptr), m_calibration(DefaultCalibration()), m_screen(),
+      m_calibrating(nullptr), m_facts(), m_glimmerdotNoted(false)
 {
     m_icon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
     for (int i = 0; i < kFactCount; ++i)
@@ -32,7 +35,7 @@ BOOL CGunTestDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
     m_picture.SubclassDlgItem(IDC_AIM_PICTURE, this);
-    m_screen = ReadScreenAimScale();
+    ReloadCalibration("");
 
     // The first look happens now, not a tick later.
     m_watch.Tick(::GetTickCount());
@@ -51,13 +54,13 @@ void CGunTestDlg::OnDestroy()
 LRESULT CGunTestDlg::OnDeviceChange(WPARAM, LPARAM)
 {
     m_watch.OnDeviceChange(::GetTickCount());
-    ShowGunState();
+    ShowLook();
     return TRUE;
 }
 
 void CGunTestDlg::OnDisplayChange(UINT bitsPerPixel, int cx, int cy)
 {
     CDialog::OnDisplayChange(bitsPerPixel, cx, cy);
-    m_screen = ReadScreenAimScale();
+    m_screen = ReadCalibratedAimScale(m_calibration);
     ShowGunState();
 }

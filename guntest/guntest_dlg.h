@@ -1,17 +1,13 @@
 // Gun Test's one window: a live view of the gun, read on its own link.
 #pragma once
 
+#include "calibration/calibration.h"
 #include "framework/framework.h"
 #include "guntest/aim_picture.h"
-#include "guntest/fact_lines.h"
+#include "guntest/calibration_screen.h"
+#include "guntest/fact_line.h"
 #include "guntest/gun_watch.h"
 #include "pointer/aim_mapping.h"
-
-// A static control's text, sent to the control only when it changes.
-struct FactLine {
-    int id;
-    char shown[kFactTextSize];
-};
 
 class CGunTestDlg : public CDialog {
 public:
@@ -27,16 +23,26 @@ protected:
 
     // The gun's state on the window (gun_status.cpp)
     void OnTimer(UINT id);
+    // The watch looked at the gun: the window, and the calibration screen while it runs.
+    void ShowLook();
     void ShowGunState();
     void ShowGlimmerdotNote();
-    void ShowFact(FactLine& line, const char* text);
+
+    // The calibration in force, made and undone (calibration_control.cpp)
+    void OnCalibrate();
+    void OnResetCalibration();
+    // Read again, as Glimmerdot would at its next Start; `note` follows the line.
+    void ReloadCalibration(const char* note);
 
 private:
-    enum { kStatus, kRaw, kButtonBytes, kHeld, kCursor, kReadRate, kFactCount };
+    enum { kStatus, kRaw, kButtonBytes, kHeld, kCursor, kReadRate, kCalibrationLine, kFactCount };
 
     HICON m_icon;
     CGunWatch m_watch;
+    Calibration m_calibration;
     AimScale m_screen;
+    // The calibration screen while it runs over this window, else NULL.
+    CCalibrationScreen* m_calibrating;
     FactLine m_facts[kFactCount];
     bool m_glimmerdotNoted;
     CAimPicture m_picture;

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDD_GUN_TEST            101
+#define IDD_CALIBRATION         102
 #define IDR_MAINFRAME           128
 
 // Each fact is the text of its own static control.
@@ -13,6 +14,16 @@
 #define IDC_GUN_READ_RATE       2006
 #define IDC_GLIMMERDOT_NOTE     2007
 #define IDC_AIM_PICTURE         2008
+#define IDC_CALIBRATION_LINE    2009
+#define IDC_CALIBRATE           2010
+#define IDC_RESET_CALIBRATION   2011
+
+// The calibration screen's lines.
+#define IDC_CALIBRATION_STEP    2101
+#define IDC_CALIBRATION_TARGET  2102
+#define IDC_CALIBRATION_CHECK   2103
+#define IDC_CALIBRATION_NOTE    2104
+#define IDC_CALIBRATION_HELP    2105
 
 #define WATCH_TIMER_ID          1
 #define WATCH_INTERVAL_MS       60

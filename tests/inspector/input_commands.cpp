@@ -19,6 +19,7 @@ struct KeyName {
 const KeyName kKeys[] = {
     {"esc", VK_ESCAPE}, {"enter", VK_RETURN}, {"tab", VK_TAB}, {"space", VK_SPACE},
     {"up", VK_UP},      {"down", VK_DOWN},    {"home", VK_HOME}, {"end", VK_END},
+    {"backspace", VK_BACK},
 };
 
 bool KeyCode(const std::string& name, WORD& key, bool& shifted)
@@ -142,7 +143,7 @@ bool CmdSelect(Session& session, const Args& args)
 bool CmdKey(Session& session, const Args& args)
 {
     if (args.empty())
-        return Fail("usage: key NAME... (esc enter tab shift+tab space up down home end)");
+        return Fail("usage: key NAME... (esc enter tab shift+tab space up down home end backspace)");
     for (const std::string& name : args) {
         WORD key = 0;
         bool shifted = false;

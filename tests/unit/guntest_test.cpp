@@ -1,5 +1,7 @@
+#include <cstring>
 #include <string>
 
+#include "guntest/calibration_flow.h"
 #include "guntest/fact_lines.h"
 #include "guntest/gun_watch.h"
 #include "guntest/read_rate.h"
@@ -168,6 +170,196 @@ TEST(GunTestFacts, ReportLinesReadAsTheWindowShowsThem) {
     EXPECT_STREQ("Cursor -", text);
     FormatReadRateLine(17, text);
     EXPECT_STREQ("Reads per second: 17", text);
+
+    Calibration calibration = DefaultCalibration();
+    FormatCalibrationLine(calibration, "", text);
+    EXPECT_STREQ("Calibration: default window", text);
+    calibration.window = AimWindow{199.96f, 600.04f, 39.666668f, 210.33333f};
+    FormatCalibrationLine(calibration, " (not reset)", text);
+    EXPECT_STREQ("Calibration: X 200.0..600.0, Y 39.7..210.3 on primary display (not reset)", text);
+    calibration.window = AimWindow{0.0f, 65535.0f, 32.06f, 64.0f};
+    std::strcpy(calibration.display, "\\\\.\\DISPLAY2");
+    FormatCalibrationLine(calibration, "", text);
+    EXPECT_STREQ("Calibration: X 0.0..65535.0, Y 32.1..64.0 on \\\\.\\DISPLAY2", text);
+}
+
+// A second display right of a 1280-wide primary, 1024 x 768, and a gun whose
+// raw X 200..600 and Y 40..210 span it.
+class CalibrationFlowTest : public ::testing::Test {
+protected:
+    static constexpr RECT kDisplay = {1280, 0, 2304, 768};
+
+    void SetUp() override {
+        const GunReport idle = Report(0xFF, 0xFF, 416, 128);
+        flow.Begin(kDisplay, "\\\\.\\DISPLAY2", &idle);
+    }
+
+    // The report of one tick.
+    void Tick(BYTE b0, BYTE b1, WORD x, WORD y) {
+        const GunReport report = Report(b0, b1, x, y);
+        flow.OnGun(&report);
+    }
+    // "A" pressed at raw X,Y after a tick with nothing held there.
+    void Press(WORD x, WORD y) {
+        Tick(0xFF, 0xFF, x, y);
+        Tick(0xFB, 0xFF, x, y);
+    }
+    // Where the skewed gun aims at the current target, in whole raw units.
+    void PressAtTarget() {
+        const ScreenPoint target = flow.Target();
+        Press(static_cast<WORD>(200 + (target.x - kDisplay.left) * 400.0 / 1024 + 0.5),
+              static_cast<WORD>(40 + target.y * 170.0 / 768 + 0.5));
+    }
+    std::string Line(void (*format)(const CCalibrationFlow&, char*)) const {
+        char text[kCalibrationTextSize];
+        format(flow, text);
+        return text;
+    }
+
+    CCalibrationFlow flow;
+};
+
+constexpr RECT CalibrationFlowTest::kDisplay;
+
+TEST_F(CalibrationFlowTest, ASkewedGunIsSolvedFromTwoTargetsAndCheckedAtTheCentre) {
+    EXPECT_EQ("Aim at the target and press any gun button (step 1 of 3)", Line(FormatCalibrationStepLine));
+    EXPECT_EQ("Target at 1408, 96", Line(FormatCalibrationTargetLine));
+    EXPECT_EQ("", Line(FormatCalibrationCheckLine));
+    EXPECT_EQ("", Line(FormatCalibrationNoteLine));
+    PressAtTarget();
+    EXPECT_EQ("Aim at the target and press any gun button (step 2 of 3)", Line(FormatCalibrationStepLine));
+    EXPECT_EQ("Target at 2176, 672", Line(FormatCalibrationTargetLine));
+    PressAtTarget();
+    EXPECT_EQ("Aim at the target and press any gun button (step 3 of 3)", Line(FormatCalibrationStepLine));
+    EXPECT_EQ("Target at 1792, 384", Line(FormatCalibrationTargetLine));
+    PressAtTarget();
+    EXPECT_EQ(kStepVerdict, flow.Step());
+    EXPECT_EQ("Keep it: any gun button or Enter. Try again: Backspace, or a gun button aimed off the screen",
+              Line(FormatCalibrationStepLine));
+    EXPECT_EQ("Target at 1792, 384", Line(FormatCalibrationTargetLine));
+    // Whole raw aims at 96 and 672 miss the line by a quarter unit: the fit
+    // reaches past 40..210 by a third of a unit, and the centre still lands.
+    const std::string check = Line(FormatCalibrationCheckLine);
+    EXPECT_TRUE(check == "Centre check: the aim landed 0 px right and 0 px down from the target" ||
+                check == "Centre check: the aim landed 0 px right and 1 px up from the target")
+        << check;
+    const AimWindow& window = flow.Result().window;
+    EXPECT_FLOAT_EQ(200.0f, window.left);
+    EXPECT_FLOAT_EQ(600.0f, window.right);
+    EXPECT_NEAR(39.667f, window.top, 0.001f);
+    EXPECT_NEAR(210.333f, window.bottom, 0.001f);
+    EXPECT_STREQ("\\\\.\\DISPLAY2", flow.Result().display);
+
+    // Kept by any gun button aimed at the screen, here "C" with "A" still up.
+    Tick(0xFD, 0xFF, 300, 100);
+    EXPECT_EQ(kStepKept, flow.Step());
+    // Storing failed: the verdict again, saying so; Enter then keeps it.
+    flow.SaveFailed();
+    EXPECT_EQ(kStepVerdict, flow.Step());
+    EXPECT_EQ("Not saved: Gun Test needs administrator rights", Line(FormatCalibrationNoteLine));
+    flow.Keep();
+    EXPECT_EQ(kStepKept, flow.Step());
+    EXPECT_EQ("", Line(FormatCalibrationNoteLine));
+    // Kept is the end: nothing the gun does changes it.
+    Press(1, 100);
+    flow.TryAgain();
+    EXPECT_EQ(kStepKept, flow.Step());
+}
+
+TEST_F(CalibrationFlowTest, OnePressEdgeIsOneAnswer) {
+    // Held as the screen opens: no answer, nor when let go.
+    const GunReport held = Report(0xFB, 0xFF, 250, 61);
+    flow.Begin(kDisplay, "", &held);
+    Tick(0xFB, 0xFF, 250, 61);
+    Tick(0xFF, 0xFF, 250, 61);
+    EXPECT_EQ(kStepFirstTarget, flow.Step());
+    // Held over many ticks: one answer.
+    Tick(0xFB, 0xFF, 250, 61);
+    for (int tick = 0; tick < 5; ++tick) Tick(0xFB, 0xFF, 300, 100);
+    EXPECT_EQ(kStepSecondTarget, flow.Step());
+    // A second button going down while the first is held is a new press; so is a bit no label uses.
+    Tick(0xF3, 0xFF, 550, 189);
+    EXPECT_EQ(kStepCentreTarget, flow.Step());
+    Tick(0xFF, 0xFF, 400, 125);
+    Tick(0xFF, 0xFE, 400, 125);
+    EXPECT_EQ(kStepVerdict, flow.Step());
+
+    // Pulled out: waited for; back with a button held, that is no answer either.
+    flow.TryAgain();
+    flow.OnGun(nullptr);
+    EXPECT_EQ("Waiting for the gun", Line(FormatCalibrationNoteLine));
+    EXPECT_EQ(kStepFirstTarget, flow.Step());
+    Tick(0xFB, 0xFF, 250, 61);
+    EXPECT_EQ("", Line(FormatCalibrationNoteLine));
+    EXPECT_EQ(kStepFirstTarget, flow.Step());
+    // Opened with no gun at all: waited for, then its first report is no answer.
+    flow.Begin(kDisplay, "", nullptr);
+    EXPECT_EQ("Waiting for the gun", Line(FormatCalibrationNoteLine));
+    Tick(0xFB, 0xFF, 250, 61);
+    EXPECT_EQ(kStepFirstTarget, flow.Step());
+    Press(250, 61);
+    EXPECT_EQ(kStepSecondTarget, flow.Step());
+}
+
+TEST_F(CalibrationFlowTest, RefusalsRepeatTheStepWithALine) {
+    const std::string again = ": aim at the target and press again";
+    Press(1, 61);
+    EXPECT_EQ(kStepFirstTarget, flow.Step());
+    EXPECT_EQ("Aimed off the screen" + again, Line(FormatCalibrationNoteLine));
+    Press(250, 5);
+    EXPECT_EQ(kStepFirstTarget, flow.Step());
+    PressAtTarget();
+    EXPECT_EQ(kStepSecondTarget, flow.Step());
+    EXPECT_EQ("", Line(FormatCalibrationNoteLine)) << "an answer clears the last refusal";
+
+    // The second aim against the first: too close on either axis, the wrong
+    // way round, a window past the raw range; the first aim stays.
+    Press(281, 189);
+    EXPECT_EQ("Under 32 raw units from the first aim" + again, Line(FormatCalibrationNoteLine));
+    Press(550, 92);
+    EXPECT_EQ("Under 32 raw units from the first aim" + again, Line(FormatCalibrationNoteLine));
+    Press(100, 189);
+    EXPECT_EQ("The wrong way round from the first aim" + again, Line(FormatCalibrationNoteLine));
+    Press(65000, 189);
+    EXPECT_EQ("Beyond the gun's range" + again, Line(FormatCalibrationNoteLine));
+    Press(1, 189);
+    EXPECT_EQ("Aimed off the screen" + again, Line(FormatCalibrationNoteLine));
+    EXPECT_EQ(kStepSecondTarget, flow.Step());
+    Press(550, 189);
+    EXPECT_EQ(kStepCentreTarget, flow.Step());
+    Press(400, 5);
+    EXPECT_EQ(kStepCentreTarget, flow.Step());
+    EXPECT_EQ("Aimed off the screen" + again, Line(FormatCalibrationNoteLine));
+}
+
+TEST_F(CalibrationFlowTest, TheVerdictIsKeptOrTriedAgain) {
+    flow.Keep();
+    EXPECT_EQ(kStepFirstTarget, flow.Step()) << "Enter keeps only a checked calibration";
+    // Backspace at any step brings the first target back.
+    PressAtTarget();
+    flow.TryAgain();
+    EXPECT_EQ(kStepFirstTarget, flow.Step());
+    for (int round = 0; round < 2; ++round) {
+        PressAtTarget();
+        PressAtTarget();
+        PressAtTarget();
+        ASSERT_EQ(kStepVerdict, flow.Step());
+        if (round == 0)
+            flow.TryAgain();
+        else
+            Press(1, 100);  // a press aimed off the screen
+        EXPECT_EQ(kStepFirstTarget, flow.Step());
+        EXPECT_EQ("Target at 1408, 96", Line(FormatCalibrationTargetLine));
+        EXPECT_EQ("", Line(FormatCalibrationCheckLine));
+        EXPECT_EQ("", Line(FormatCalibrationNoteLine));
+    }
+    PressAtTarget();
+    PressAtTarget();
+    // The centre aimed 3 raw units left and 2 below: the error says so in pixels.
+    Press(397, 127);
+    EXPECT_EQ("Centre check: the aim landed 8 px left and 9 px down from the target", Line(FormatCalibrationCheckLine));
+    flow.Keep();
+    EXPECT_EQ(kStepKept, flow.Step());
 }
 
 TEST(GunTestReadRate, CountsOnlyTheLastSecondAcrossTheTickCountWrap) {

@@ -7,6 +7,7 @@
 #   guntest_start / tested LINE  Gun Test started and its window up / one inspector line on it
 #   tested_may LINE              the same, but returns 1 on err instead of failing
 #   expect_text ID TEXT WHAT     wait until Gun Test's control ID reads TEXT
+#   control_text CALL ID         control ID's text, read through CALL (tested, or another such)
 #   inspect LINE                 one inspector line; prints its value, fails on err
 #   inspect_may LINE             the same, but returns 1 on err instead of failing
 #   field TEXT KEY               the value of KEY=... in an inspector line
@@ -107,6 +108,14 @@ tested_may() {
 expect_text() {
   tested_may wait text "$1" "\"$2\"" 20000 >/dev/null 2>"$TEST_OUT/inspect.err" ||
     fail "$3: expected '$2', $(cat "$TEST_OUT/inspect.err")"
+}
+
+control_text() {
+  local text
+  text=$(field "$("$1" text "$2")" text)
+  text=${text:1:-1}
+  text=${text//\\\"/\"}
+  echo "${text//\\\\/\\}"
 }
 
 settings_clear() {

@@ -4,7 +4,7 @@
 # cursor; each button named, two at once, aim off the screen; all the while the
 # cursor stays where it is and no mouse input goes out; the read rate; the
 # note while Glimmerdot runs beside it; the gun pulled out and back, a short
-# read; Esc ends it.
+# read; Esc ends it, having written nothing.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
 GUN_PATH='\\?\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}'
@@ -12,11 +12,7 @@ NOTE='Glimmerdot is running: both programs are reading the same gun'
 
 # The text of control ID as the program shows it.
 text_of() {
-  local text
-  text=$(field "$(tested text "$1")" text)
-  text=${text:1:-1}
-  text=${text//\\\"/\"}
-  echo "${text//\\\\/\\}"
+  control_text tested "$1"
 }
 
 # Waits for "Gun found: " and checks the path after it.
@@ -55,8 +51,15 @@ reads_per_second() {
   echo "${BASH_REMATCH[1]}"
 }
 
+# The fewest of five counts: under Wine the count rises by one or two for a
+# moment now and then (about one count in forty at rest), which one count may catch.
 handle_count() {
-  field "$(tested handles)" count
+  local count least=
+  for _ in 1 2 3 4 5; do
+    count=$(field "$(tested handles)" count)
+    ((${least:-count} < count)) || least=$count
+  done
+  echo "$least"
 }
 
 # The picture control as the screen shows it, into FILE.
@@ -218,5 +221,8 @@ tested key esc + waitexit 30000 >/dev/null
 left=$(inspect --pid "$GUNTEST_PID" windows)
 expect_eq "$(field "${left##*| }" count)" 0 "windows left after Esc"
 GUNTEST_PID=
+# It wrote nothing: its two writes are the calibration's, on the user's word.
+expect_eq "$(wine_run 60 reg query "$SETTINGS_KEY" /s 2>/dev/null | tr -d '\r' | grep -c REG_)" 0 \
+  "registry values after Gun Test ran"
 gun state FF FF 416 128
 pass "screen ${SCREEN_W}x$SCREEN_H, $rate reads per second"
