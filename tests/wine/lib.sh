@@ -91,6 +91,9 @@ wine_session_start() {
   printf -v "${name}_PID" %s $!
   # Opened in the order the program opens them, so neither side waits forever.
   exec {fd_in}>"$base.in" {fd_out}<"$base.out"
+  # Both ends are open now: the names can go, so that no test, however it
+  # ends, leaves a fifo in its evidence for a `tail *` to hang on.
+  rm -f "$base.in" "$base.out"
   printf -v "${name}_IN" %s "$fd_in"
   printf -v "${name}_OUT" %s "$fd_out"
   WINE_SESSIONS+=("$name")
