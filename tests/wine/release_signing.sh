@@ -70,11 +70,14 @@ for exe in "$TEST_OUT/unsigned/unpacked"/*.exe; do
   cmp "$exe" "$TEST_OUT/$name.stripped" >&2 || fail "$name without its signature is not the unsigned $name"
 done
 
-# ---- Bad signing inputs: refused, said why, no release folder.
+# ---- Bad signing inputs: refused, said why, and the release folder of an
+# earlier run gone too.
 # refused WHAT EXPECTED_MESSAGE ENV...
 refused() {
   local what=$1 message=$2
   shift 2
+  rm -rf "$TEST_OUT/bad"
+  cp -r "$TEST_OUT/signed" "$TEST_OUT/bad" || fail "copying a release to be replaced"
   release_with bad "$@" && fail "a release with $what succeeded"
   grep -q "$message" "$TEST_OUT/bad.log" || fail "with $what, no '$message' in: $(cat "$TEST_OUT/bad.log")"
   local left
