@@ -42,6 +42,8 @@ keep_evidence() {
     echo "(no screenshot of $DISPLAY)" >"$TEST_OUT/failure-screen.txt"
   mkdir -p "$TEST_OUT/gunsim-run"
   cp "$GUNSIM_RUN"/*.log "$GUNSIM_RUN"/*.out "$TEST_OUT/gunsim-run/" 2>/dev/null
+  # What helpers wrote inside the prefix.
+  cp "$GLIMMER_STAGE"/*.log "$TEST_OUT/" 2>/dev/null
   echo "evidence of $TEST_NAME: $TEST_OUT (failure-screen.png, the program's and the simulated gun's logs)" >&2
 }
 

@@ -95,7 +95,7 @@ refused "a time-stamp server that does not answer" "signing Glimmerdot.exe faile
 
 # ---- The signed MSI installs; the signed exe starts from where it went.
 INSTALL_DIR=$WINEPREFIX/drive_c/Program\ Files/Glimmerdot
-wine_run 300 msiexec /i "$(windows_path "$MSI")" /qn || fail "installing the signed MSI failed"
+wine_run 300 msiexec /i "$(windows_copy "$MSI")" /qn || fail "installing the signed MSI failed"
 cmp -s "$INSTALL_DIR/Glimmerdot.exe" "$TEST_OUT/signed/unpacked/Glimmerdot.exe" ||
   fail "the installed Glimmerdot.exe is not the signed one"
 app_start "$INSTALL_DIR/Glimmerdot.exe"
