@@ -113,9 +113,11 @@ down() { tools/gunsim/down.sh "$win" >/dev/null 2>&1 || true; }
 trap down EXIT
 tools/gunsim/up.sh "$win" >/dev/null
 probe_out=$win/bench/win32/startup_probe.out
+# What Wine is handed lies under C:\glimmer, short wherever the checkout is.
+mkdir -p "$GLIMMER_STAGE" && cp "$exe" "$win"/bench/win32/{startup_probe,bare_dialog}.exe "$GLIMMER_STAGE/"
 # Into a file: a process Wine starts on the way must not hold a pipe of ours.
-timeout 1800 wine "$win/bench/win32/startup_probe.exe" "$rounds" "$(winepath -w "$exe")" \
-  "$(winepath -w "$win/bench/win32/bare_dialog.exe")" </dev/null >"$probe_out.raw" 2>&1 || true
+timeout 1800 wine 'C:\glimmer\startup_probe.exe' "$rounds" 'C:\glimmer\Glimmerdot.exe' \
+  'C:\glimmer\bare_dialog.exe' </dev/null >"$probe_out.raw" 2>&1 || true
 tr -d '\r' <"$probe_out.raw" >"$probe_out"
 down
 trap - EXIT
