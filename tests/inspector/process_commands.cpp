@@ -93,17 +93,19 @@ bool ListHandles(DWORD pid, std::vector<USHORT>& values)
     return false;
 }
 
-// The object type of one of the process's handles ("Event", "File", ...), or
-// "?" when a copy of it cannot be had.
+// The object type of one of the process's handles ("Event", "File", ...);
+// "closed" when it went between the list and the look, "untyped" for the
+// objects Wine gives no type name, "?" when it cannot be looked at.
 std::string HandleKind(HANDLE process, USHORT value)
 {
     const ULONG kObjectTypeInformation = 2;
     auto query = reinterpret_cast<QueryObject>(reinterpret_cast<void*>(NtdllFunction("NtQueryObject")));
-    HANDLE copy = nullptr;
-    if (query == nullptr ||
-        !::DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)), ::GetCurrentProcess(),
-                           &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    if (query == nullptr)
         return "?";
+    HANDLE copy = nullptr;
+    if (!::DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)), ::GetCurrentProcess(),
+                           &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return ::GetLastError() == ERROR_INVALID_HANDLE ? "closed" : "?";
     ScopedHandle owned(copy);
     // Room for the type's fixed part and its name after it.
     ULONG words[256] = {};
@@ -114,7 +116,7 @@ std::string HandleKind(HANDLE process, USHORT value)
     char narrow[64] = {};
     const int length = ::WideCharToMultiByte(CP_ACP, 0, name->buffer, name->length / sizeof(WCHAR), narrow,
                                              sizeof narrow - 1, nullptr, nullptr);
-    return length > 0 ? std::string(narrow, static_cast<size_t>(length)) : "?";
+    return length > 0 ? std::string(narrow, static_cast<size_t>(length)) : "untyped";
 }
 
 // "Event:3,File:2,...": how many handles of each kind, so that a count that
