@@ -114,8 +114,8 @@ std::string HandleKind(HANDLE process, USHORT value)
         return "?";
     const ObjectTypeName* name = reinterpret_cast<const ObjectTypeName*>(words);
     char narrow[64] = {};
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, name->buffer, name->length / sizeof(WCHAR), narrow,
-                                             sizeof narrow - 1, nullptr, nullptr);
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, name->buffer, static_cast<int>(name->length / sizeof(WCHAR)),
+                                             narrow, sizeof narrow - 1, nullptr, nullptr);
     return length > 0 ? std::string(narrow, static_cast<size_t>(length)) : "untyped";
 }
 

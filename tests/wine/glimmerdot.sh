@@ -23,7 +23,8 @@
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
 APP_EXE=$GLIMMER_BUILD/app/Glimmerdot.exe
-GUNTEST_EXE=$GLIMMER_BUILD/guntest/GunTest.exe
+# Kept when the test set it before (msi_install.sh: empty when Gun Test does not ship).
+GUNTEST_EXE=${GUNTEST_EXE-$GLIMMER_BUILD/guntest/GunTest.exe}
 SETTINGS_KEY='HKLM\SOFTWARE\VEY\Lumipoint'
 # They run from C:\glimmer, so that what Wine is handed is short wherever the
 # build lies.
