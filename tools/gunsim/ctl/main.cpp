@@ -15,8 +15,8 @@
 namespace {
 
 // One command per line, in UTF-8, a word with spaces in double quotes; every
-// line gets exactly one answer, so a script can
-// talk to one long-lived process instead of paying a Wine start per command.
+// line gets exactly one answer, so a script can talk to one long-lived process
+// instead of paying a Wine start per command.
 int RunBatch(CommandRunner& runner)
 {
     std::string line;
