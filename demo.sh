@@ -74,8 +74,11 @@ gunsim_down_at_exit "$build" "$log"
 say "starting the simulated gun in a fresh 32-bit prefix (${WINEPREFIX#"$root"/}) on display $DISPLAY$([[ $xvfb == yes ]] && echo ", Xvfb")"
 echo "   (a fresh prefix takes a minute or two)"
 tools/gunsim/up.sh "$build" | sed 's/^/   /'
+# What Wine is handed lies under C:\glimmer, short wherever the checkout and the trace are.
+gunsim_stage "$inspector" "${inspector%/*}/inspector_hook.dll" "$build/app/Glimmerdot.exe" "$player"
+cp "$trace" "$GLIMMER_STAGE/demo.trace"
 
-inspect() { timeout 300 wine "$inspector" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
+inspect() { timeout 300 wine 'C:\glimmer\inspector.exe' --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
 
 say "assignments pre-seeded in the registry: left \"A\" (3), middle \"Start\" (1), right \"B\" (4)"
 # LumipointKey's bytes are left, middle, right, 0: 03 01 04 00.
@@ -83,7 +86,7 @@ timeout 60 wine reg add 'HKLM\SOFTWARE\VEY\Lumipoint' /v LumipointKey /t REG_DWO
 timeout 60 wine reg add 'HKLM\SOFTWARE\VEY\Lumipoint' /v Speed /t REG_DWORD /d 60 /f >>"$log" 2>&1
 
 say "starting Glimmerdot.exe and pressing its Start button"
-setsid wine "$build/app/Glimmerdot.exe" </dev/null >>"$log" 2>&1 &
+setsid wine 'C:\glimmer\Glimmerdot.exe' </dev/null >>"$log" 2>&1 &
 shown=$(inspect wait visible 1 60000 + combo 1006 + combo 1007 + combo 1008 + click 1005 + wait enabled 1004 1 60000 + window)
 grep -q '^window ' <<<"$shown" || { echo "demo.sh: Glimmerdot's window did not come up (see $log)" >&2; exit 1; }
 for id in 1006 1007 1008; do
@@ -107,14 +110,15 @@ fi
 
 say "playing ${trace#"$root"/} on the simulated gun"
 samples=$out/samples.txt
-: >"$samples" # winepath names only files that exist
 # The player's output goes to a file that we follow: a Wine process must not
 # hold a pipe of ours.
 : >"$out/player.txt"
-wine "$player" "$(winepath -w "$trace")" "$(winepath -w "$samples")" </dev/null >>"$out/player.txt" 2>>"$log" &
+wine 'C:\glimmer\demo_player.exe' 'C:\glimmer\demo.trace' 'C:\glimmer\samples.txt' </dev/null \
+  >>"$out/player.txt" 2>>"$log" &
 player_pid=$!
 tail -n +1 --pid="$player_pid" -f "$out/player.txt" | tr -d '\r'
 wait "$player_pid" || { echo "demo.sh: the player failed (see $log)" >&2; exit 1; }
+cp "$GLIMMER_STAGE/samples.txt" "$samples" 2>/dev/null || true
 
 say "closing Glimmerdot"
 inspect close + waitexit 30000 | sed 's/^/   /'

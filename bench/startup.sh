@@ -51,8 +51,11 @@ mkdir -p "$out"
 down() { tools/gunsim/down.sh "$win" >>"$out/wine.log" 2>&1 || true; }
 trap down EXIT
 tools/gunsim/up.sh "$win" >>"$out/wine.log" 2>&1 || { tail -5 "$out/wine.log" >&2; exit 1; }
-dos() { winepath -w "$1" 2>/dev/null; }
-programs=("$(dos "$win/app/Glimmerdot.exe")" "$(dos "$win/bench/win32/bare_dialog.exe")")
+# What Wine is handed lies under C:\glimmer, short wherever the checkout is.
+mkdir -p "$GLIMMER_STAGE/against"
+cp "$win/app/Glimmerdot.exe" "$win"/bench/win32/{bare_dialog,tray_dialog,startup_probe}.exe "$GLIMMER_STAGE/"
+[[ -z $against ]] || cp "$against" "$GLIMMER_STAGE/against/Glimmerdot.exe"
+programs=('C:\glimmer\Glimmerdot.exe' 'C:\glimmer\bare_dialog.exe')
 
 if [[ -n $steps ]]; then
   echo "== where Glimmerdot's start goes: $rounds traced starts (display $DISPLAY)"
@@ -61,8 +64,8 @@ if [[ -n $steps ]]; then
   wine reg delete 'HKCU\Software\Wine\Debug' /v RelayFromExclude /f >>"$out/wine.log" 2>&1 || true
   wine reg add 'HKCU\Software\Wine\Debug' /v RelayFromInclude /t REG_SZ /d 'glimmerdot.exe;tray_dialog.exe' /f \
     >>"$out/wine.log" 2>&1
-  WINEDEBUG=+timestamp,+pid,+loaddll,+relay timeout 1800 wine "$win/bench/win32/startup_probe.exe" "$rounds" \
-    "${programs[0]}" "$(dos "$win/bench/win32/tray_dialog.exe")" </dev/null >"$out/trace.raw" 2>&1 || true
+  WINEDEBUG=+timestamp,+pid,+loaddll,+relay timeout 1800 wine 'C:\glimmer\startup_probe.exe' "$rounds" \
+    "${programs[0]}" 'C:\glimmer\tray_dialog.exe' </dev/null >"$out/trace.raw" 2>&1 || true
   tr -d '\r' <"$out/trace.raw" >"$out/trace.txt"
   rm -f "$out/trace.raw"
   python3 bench/startup_steps.py "$out/trace.txt"
@@ -71,11 +74,11 @@ if [[ -n $steps ]]; then
 fi
 
 echo "== start-up under Wine: $rounds starts of each (display $DISPLAY)"
-programs+=("$(dos "$win/bench/win32/tray_dialog.exe")")
-[[ -z $against ]] || programs+=("$(dos "$against")")
+programs+=('C:\glimmer\tray_dialog.exe')
+[[ -z $against ]] || programs+=('C:\glimmer\against\Glimmerdot.exe')
 probe_out=$out/startup_probe.out
 # Into a file: a process Wine starts on the way must not hold a pipe of ours.
-timeout 1800 wine "$win/bench/win32/startup_probe.exe" "$rounds" "${programs[@]}" </dev/null >"$out/probe.raw" 2>&1 || true
+timeout 1800 wine 'C:\glimmer\startup_probe.exe' "$rounds" "${programs[@]}" </dev/null >"$out/probe.raw" 2>&1 || true
 tr -d '\r' <"$out/probe.raw" >"$probe_out"
 grep -q '^ratio A/C' "$probe_out" || { cat "$probe_out" >&2; echo "startup.sh: startup_probe failed" >&2; exit 1; }
 

@@ -65,8 +65,10 @@ trap 'exit 130' INT TERM
 
 echo "== steadiness under Wine: ${seconds} s idle, then ${seconds} s with two busy processes (display $DISPLAY)"
 tools/gunsim/up.sh "$win" >>"$log" 2>&1 || { tail -5 "$log" >&2; exit 1; }
-inspect() { timeout 120 wine "$inspector" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
-setsid wine "$win/app/Glimmerdot.exe" </dev/null >>"$log" 2>&1 &
+# What Wine is handed lies under C:\glimmer, short wherever the checkout is.
+gunsim_stage "$inspector" "${inspector%/*}/inspector_hook.dll" "$win/app/Glimmerdot.exe"
+inspect() { timeout 120 wine 'C:\glimmer\inspector.exe' --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
+setsid wine 'C:\glimmer\Glimmerdot.exe' </dev/null >>"$log" 2>&1 &
 inspect wait visible 1 60000 + click 1005 + wait enabled 1004 1 10000 >/dev/null ||
   { echo "steadiness.sh: the conversion did not start (see $log)" >&2; exit 1; }
 
@@ -82,7 +84,7 @@ moves() {
     echo "FF FF ${points[step % ${#points[@]}]} $hold" >>"$file"
     total=$((total + hold)) step=$((step + 1))
   done
-  winepath -w "$file" 2>/dev/null
+  gunsim_stage "$file" && echo "C:\\glimmer\\$1.trace"
 }
 trace_dos=$(moves moves $((seconds * 1000)))
 # Not counted: under qemu-i386 the first measurement after Start held the

@@ -35,11 +35,14 @@ export DISPLAY
 gunsim_down_at_exit "$build" "$log"
 
 tools/gunsim/up.sh "$build" >>"$log" 2>&1 || fail "the simulated gun did not come up"
+# What Wine is handed lies under C:\glimmer, short wherever the checkout is.
+gunsim_stage "$inspector" "${inspector%/*}/inspector_hook.dll" "$build/guntest/GunTest.exe" ||
+  fail "copying the programs into the prefix"
 gun() { timeout 120 wine "$GUNSIMCTL" "$@" </dev/null >>"$log" 2>&1 || fail "gunsimctl $*"; }
-inspect() { timeout 300 wine "$inspector" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
+inspect() { timeout 300 wine 'C:\glimmer\inspector.exe' --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
 gun state FF FF 416 128
 
-setsid wine "$build/guntest/GunTest.exe" </dev/null >>"$log" 2>&1 &
+setsid wine 'C:\glimmer\GunTest.exe' </dev/null >>"$log" 2>&1 &
 # A click before the window's loop first idles may only bring it to the front.
 inspect --caption "Glimmerdot Gun Test" wait textstart 2001 "Gun found: " 60000 + waitidle 30000 + clickat 2010 >>"$log" ||
   fail "Gun Test did not find the gun"

@@ -33,11 +33,14 @@ export DISPLAY
 gunsim_down_at_exit "$build" "$log"
 
 tools/gunsim/up.sh "$build" >>"$log" 2>&1 || fail "the simulated gun did not come up"
+# What Wine is handed lies under C:\glimmer, short wherever the checkout is.
+gunsim_stage "$inspector" "${inspector%/*}/inspector_hook.dll" "$build/guntest/GunTest.exe" ||
+  fail "copying the programs into the prefix"
 # "A" held, aimed a little left of and above the middle of the gun's window.
 timeout 120 wine "$GUNSIMCTL" state FB FF 330 100 </dev/null >>"$log" 2>&1 || fail "gunsimctl state"
 
-setsid wine "$build/guntest/GunTest.exe" </dev/null >>"$log" 2>&1 &
-tested() { timeout 300 wine "$inspector" --caption "Glimmerdot Gun Test" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
+setsid wine 'C:\glimmer\GunTest.exe' </dev/null >>"$log" 2>&1 &
+tested() { timeout 300 wine 'C:\glimmer\inspector.exe' --caption "Glimmerdot Gun Test" --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
 tested wait text 2004 "Held: A" 60000 + wait textstart 2001 "Gun found: " 60000 >>"$log" || fail "Gun Test did not show the gun"
 # Taken once a whole second of reads at the 60 ms pace is counted (where the
 # machine is too slow for that, after 60 looks).

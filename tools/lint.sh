@@ -25,8 +25,9 @@ build = os.path.realpath(os.path.dirname(sys.argv[1])) + os.sep
 files = {os.path.realpath(os.path.join(e["directory"], e["file"])) for e in json.load(open(sys.argv[1]))}
 print("\n".join(sorted(f for f in files if f.startswith(root) and not f.startswith(build))))
 PY
-# Two at a time, as the build; clang-tidy's own counts of what it left out are noise.
-xargs -P2 -n6 clang-tidy -p "$build" --quiet <"$build/lint-files.txt" 2>&1 |
+# Two at a time, as the build; one file a line, whatever spaces its path holds;
+# clang-tidy's own counts of what it left out are noise.
+xargs -d '\n' -P2 -n6 clang-tidy -p "$build" --quiet <"$build/lint-files.txt" 2>&1 |
   grep -vE '^[0-9]+ warnings? (generated|treated as errors)\.$|^Suppressed [0-9]+ warnings|^Use -header-filter|^Use -system-headers'
 [[ ${PIPESTATUS[0]} -eq 0 ]] || failed+=(clang-tidy)
 

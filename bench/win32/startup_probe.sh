@@ -5,11 +5,12 @@
 # and within each round, is what its own run lines give.
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
-dos() { winepath -w "$1" 2>/dev/null; }
-probe=$GLIMMER_BUILD/bench/win32/startup_probe.exe
+# What Wine is handed lies under C:\glimmer, short wherever the build is.
+gunsim_stage "$GLIMMER_BUILD/app/Glimmerdot.exe" "$GLIMMER_BUILD"/bench/win32/{startup_probe,bare_dialog,tray_dialog}.exe ||
+  fail "copying the programs into $GLIMMER_STAGE"
 rounds=2
-timeout 240 wine "$probe" "$rounds" "$(dos "$GLIMMER_BUILD/app/Glimmerdot.exe")" \
-  "$(dos "$GLIMMER_BUILD/bench/win32/bare_dialog.exe")" "$(dos "$GLIMMER_BUILD/bench/win32/tray_dialog.exe")" \
+timeout 240 wine 'C:\glimmer\startup_probe.exe' "$rounds" 'C:\glimmer\Glimmerdot.exe' \
+  'C:\glimmer\bare_dialog.exe' 'C:\glimmer\tray_dialog.exe' \
   </dev/null >"$TEST_OUT/probe.raw" 2>&1 || fail "startup_probe failed: $(tr -d '\r' <"$TEST_OUT/probe.raw" | tail -3)"
 tr -d '\r' <"$TEST_OUT/probe.raw" >"$TEST_OUT/probe.out"
 

@@ -20,7 +20,10 @@ if [ ! -f "$prefix/.null-display" ]; then
   touch "$prefix/.null-display"
 fi
 
+# Run from C:\glimmer: what Wine is handed stays short wherever the build lies.
+mkdir -p "$prefix/drive_c/glimmer"
+cp -f "$exe" "$prefix/drive_c/glimmer/"
 status=0
-wine "$exe" >"$log" 2>&1 </dev/null || status=$?
+wine "C:\\glimmer\\${exe##*/}" >"$log" 2>&1 </dev/null || status=$?
 cat "$log"
 exit "$status"

@@ -55,7 +55,7 @@ const Entry kCommands[] = {
     {"menuclose", CmdMenuClose, "close the open popup menu with Esc"},
     {"waitexit", CmdWaitExit, "MS: wait for the process to end"},
     {"waitidle", CmdWaitIdle, "MS: wait until the process waits for input (WaitForInputIdle)"},
-    {"handles", CmdHandles, "the process's handle count"},
+    {"handles", CmdHandles, "the process's handle count, and how many of each kind"},
     {"terminate", CmdTerminate, "end the process at once"},
     {"running", CmdRunning, "NAME [wait COUNT MS]: processes whose file is NAME"},
     {"note", CmdNote, "FILE WORDS...: append a line to a file (a handler that logs its starts)"},

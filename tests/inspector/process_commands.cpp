@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include "commands.h"
@@ -48,15 +50,28 @@ struct SystemHandleEntry {
     ACCESS_MASK access;
 };
 
-using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+// What NtQueryObject's ObjectTypeInformation begins with.
+struct ObjectTypeName {
+    USHORT length;
+    USHORT maximumLength;
+    PWSTR buffer;
+};
 
-// Handles the process holds, from the system-wide list: some systems answer
-// GetProcessHandleCount with 0.
-bool CountListedHandles(DWORD pid, DWORD& count)
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+using QueryObject = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+
+FARPROC NtdllFunction(const char* name)
+{
+    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), name);
+}
+
+// The values of the handles the process holds, from the system-wide list:
+// some systems answer GetProcessHandleCount with 0.
+bool ListHandles(DWORD pid, std::vector<USHORT>& values)
 {
     const ULONG kSystemHandleInformation = 16;
-    auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    auto query = reinterpret_cast<QuerySystemInformation>(
+        reinterpret_cast<void*>(NtdllFunction("NtQuerySystemInformation")));
     if (query == nullptr)
         return false;
     std::vector<BYTE> buffer(1 << 16);
@@ -66,14 +81,55 @@ bool CountListedHandles(DWORD pid, DWORD& count)
         if (status == 0) {
             const ULONG total = *reinterpret_cast<const ULONG*>(buffer.data());
             const SystemHandleEntry* entries = reinterpret_cast<const SystemHandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
-            count = 0;
-            for (ULONG i = 0; i < total; ++i)
-                count += entries[i].ownerPid == pid ? 1 : 0;
+            values.clear();
+            for (ULONG i = 0; i < total; ++i) {
+                if (entries[i].ownerPid == pid)
+                    values.push_back(entries[i].value);
+            }
             return true;
         }
         buffer.resize(needed > buffer.size() ? needed + 4096 : buffer.size() * 2);
     }
     return false;
+}
+
+// The object type of one of the process's handles ("Event", "File", ...);
+// "closed" when it went between the list and the look, "untyped" for the
+// objects Wine gives no type name, "?" when it cannot be looked at.
+std::string HandleKind(HANDLE process, USHORT value)
+{
+    const ULONG kObjectTypeInformation = 2;
+    auto query = reinterpret_cast<QueryObject>(reinterpret_cast<void*>(NtdllFunction("NtQueryObject")));
+    if (query == nullptr)
+        return "?";
+    HANDLE copy = nullptr;
+    if (!::DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)), ::GetCurrentProcess(),
+                           &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return ::GetLastError() == ERROR_INVALID_HANDLE ? "closed" : "?";
+    ScopedHandle owned(copy);
+    // Room for the type's fixed part and its name after it.
+    ULONG words[256] = {};
+    ULONG got = 0;
+    if (query(owned.get(), kObjectTypeInformation, words, sizeof words, &got) != 0)
+        return "?";
+    const ObjectTypeName* name = reinterpret_cast<const ObjectTypeName*>(words);
+    char narrow[64] = {};
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, name->buffer, static_cast<int>(name->length / sizeof(WCHAR)),
+                                             narrow, sizeof narrow - 1, nullptr, nullptr);
+    return length > 0 ? std::string(narrow, static_cast<size_t>(length)) : "untyped";
+}
+
+// "Event:3,File:2,...": how many handles of each kind, so that a count that
+// grew says what it grew by.
+std::string HandleKinds(HANDLE process, const std::vector<USHORT>& values)
+{
+    std::map<std::string, int> kinds;
+    for (USHORT value : values)
+        ++kinds[HandleKind(process, value)];
+    std::string text;
+    for (const auto& kind : kinds)
+        text += (text.empty() ? "" : ",") + kind.first + ":" + std::to_string(kind.second);
+    return text.empty() ? "-" : text;
 }
 
 } // namespace
@@ -85,13 +141,14 @@ bool CmdHandles(Session& session, const Args&)
     DWORD counted = 0;
     if (!::GetProcessHandleCount(session.process(), &counted))
         counted = 0;
-    DWORD listed = 0;
-    const bool haveList = CountListedHandles(session.pid(), listed);
+    std::vector<USHORT> listed;
+    const bool haveList = ListHandles(session.pid(), listed);
     if (counted == 0 && !haveList)
         return Fail("cannot count the handles");
-    PrintLine("handles pid=" + std::to_string(session.pid()) +
-              " count=" + std::to_string(counted != 0 ? counted : listed) +
-              " api=" + std::to_string(counted) + " listed=" + (haveList ? std::to_string(listed) : "?"));
+    const DWORD count = counted != 0 ? counted : static_cast<DWORD>(listed.size());
+    PrintLine("handles pid=" + std::to_string(session.pid()) + " count=" + std::to_string(count) +
+              " api=" + std::to_string(counted) + " listed=" + (haveList ? std::to_string(listed.size()) : "?") +
+              " kinds=" + (haveList ? HandleKinds(session.process(), listed) : "?"));
     return true;
 }
 

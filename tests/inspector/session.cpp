@@ -34,7 +34,7 @@ HWND FindTopLevel(const Options& options)
 }
 
 const DWORD kProcessAccess = SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | PROCESS_VM_OPERATION |
-                             PROCESS_VM_READ | PROCESS_VM_WRITE;
+                             PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_DUP_HANDLE;
 
 } // namespace
 

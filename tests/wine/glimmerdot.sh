@@ -11,6 +11,7 @@
 #   inspect LINE                 one inspector line; prints its value, fails on err
 #   inspect_may LINE             the same, but returns 1 on err instead of failing
 #   field TEXT KEY               the value of KEY=... in an inspector line
+#   expect_handles_back LINE WHAT   the handles drop back to LINE's count, bounded
 #   settings_seed HEX8 [SPEED]   LumipointKey (bytes as 8 hex digits, in order)
 #   settings_clear / settings_block   delete the key / print its bytes as hex
 #   record_start MS [moves] / record_stop   a background mouse button (and move) recording
@@ -20,23 +21,31 @@
 #                                SCREEN_W x SCREEN_H screen (through AIM_WINDOW
 #                                if set) / aim there and wait for it
 #   desktop_start NAME WxH       the program and the inspector in a virtual desktop
-#   windows_path PATH            a Linux path as Windows programs see it
+#   windows_copy FILE            FILE copied to C:\glimmer; prints its path there
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
-INSPECTOR=$GLIMMER_BUILD/tests/inspector/inspector.exe
 APP_EXE=$GLIMMER_BUILD/app/Glimmerdot.exe
+# Kept when the test set it before (msi_install.sh: empty when Gun Test does not ship).
+GUNTEST_EXE=${GUNTEST_EXE-$GLIMMER_BUILD/guntest/GunTest.exe}
 SETTINGS_KEY='HKLM\SOFTWARE\VEY\Lumipoint'
-[[ -f $INSPECTOR ]] || fail "no $INSPECTOR"
-[[ -f $APP_EXE ]] || fail "no $APP_EXE"
+# They run from C:\glimmer, so that what Wine is handed is short wherever the
+# build lies.
+for built in "$GLIMMER_BUILD"/tests/inspector/inspector{.exe,_hook.dll} "$APP_EXE"; do
+  [[ -f $built ]] || fail "no $built"
+  gunsim_stage "$built" || fail "copying $built into $GLIMMER_STAGE"
+done
+[[ ! -f $GUNTEST_EXE ]] || gunsim_stage "$GUNTEST_EXE" || fail "copying $GUNTEST_EXE into $GLIMMER_STAGE"
+INSPECTOR='C:\glimmer\inspector.exe'
+APP_STAGED='C:\glimmer\Glimmerdot.exe'
+GUNTEST_STAGED='C:\glimmer\GunTest.exe'
 
 APP_PID=
 RECORD_PID=
-GUNTEST_EXE=$GLIMMER_BUILD/guntest/GunTest.exe
 GUNTEST_PID=
 
-windows_path() {
-  local path=${1//\//\\}
-  echo "Z:$path"
+windows_copy() {
+  gunsim_stage "$1" || fail "copying $1 into $GLIMMER_STAGE"
+  echo "C:\\glimmer\\${1##*/}"
 }
 
 inspect_may() {
@@ -65,7 +74,7 @@ field() {
 # The program in the background, its output in a file; returns once its
 # window shows, leaving its Windows process id in APP_PID.
 app_start() {
-  (($#)) || set -- "$APP_EXE"
+  (($#)) || set -- "$APP_STAGED"
   wine "$@" </dev/null >>"$TEST_OUT/app.log" 2>&1 &
   local window
   # Up means shown, in front, with the focus on Start and the dialog's loop
@@ -88,11 +97,27 @@ app_ended() {
   APP_PID=
 }
 
+# expect_handles_back BEFORE WHAT [OPTIONS]: the process (the program's, or
+# the one OPTIONS name) comes back, within a bound, to no more handles than
+# BEFORE, an inspector "handles" line; what a moment's work held goes back, what
+# stays is a leak, and the failure names the kinds of both.
+expect_handles_back() {
+  local before=$1 what=$2 now
+  shift 2
+  local deadline=$((SECONDS + 30))
+  while now=$(inspect "$@" handles) && (($(field "$now" count) > $(field "$before" count))); do
+    ((SECONDS < deadline)) ||
+      fail "$what: handles grew from $(field "$before" count) to $(field "$now" count) and stayed" \
+        "(before $(field "$before" kinds); after $(field "$now" kinds))"
+    sleep 0.1
+  done
+}
+
 # Gun Test in the background; returns once its window shows and its loop
 # idles, leaving the window's inspector line in GUNTEST_WINDOW.
 guntest_start() {
   [[ -f $GUNTEST_EXE ]] || fail "no $GUNTEST_EXE"
-  wine "$GUNTEST_EXE" </dev/null >>"$TEST_OUT/guntest.log" 2>&1 &
+  wine "$GUNTEST_STAGED" </dev/null >>"$TEST_OUT/guntest.log" 2>&1 &
   GUNTEST_WINDOW=$(tested --timeout 90000 wait visible 1 90000 + waitidle 30000 + window) || exit 1
   GUNTEST_PID=$(field "$GUNTEST_WINDOW" pid)
 }

@@ -19,31 +19,38 @@ value=$(gunsim_send state 0xFB 7f 671 223 && gunsim_send status) || fail "state 
 expect_eq "$value" "plugged 1 state FB 7F 671 223 reads 0 failed 0 readlen 6" "status"
 
 # Traces: comments and blank lines skipped, the last report stays, every hold
-# is waited out, and a bad line is named.
-cat >"$TEST_OUT/good.trace" <<'EOF'
+# is waited out, and a bad line is named; a path with spaces, a '#' and
+# letters outside the ANSI code page is taken whole, quoted on a batch line.
+TRACES='traces de José, Ωmega #2'
+mkdir -p "$GLIMMER_STAGE/$TRACES"
+cat >"$GLIMMER_STAGE/$TRACES/good.trace" <<'EOF'
 # sweep and press
 FF FF 160 32 200
 
 FB FF 400 100 200   # A down
 FF FF 671 223 200
 EOF
-cat >"$TEST_OUT/bad.trace" <<'EOF'
+cat >"$GLIMMER_STAGE/$TRACES/bad.trace" <<'EOF'
 FF FF 160 32 100
 # fine so far
 FF FF 160 32
 EOF
-trace_dos=$(winepath -w "$TEST_OUT/good.trace" 2>/dev/null) || fail "winepath"
-bad_dos=$(winepath -w "$TEST_OUT/bad.trace" 2>/dev/null) || fail "winepath"
+good_trace="C:\\glimmer\\$TRACES\\good.trace"
 
 start=$(date +%s%N)
-played=$(gunsim_send play "$trace_dos" 2) || fail "playing the good trace"
+played=$(gunsim_send play "\"$good_trace\"" 2) || fail "playing the good trace"
 took_ms=$((($(date +%s%N) - start) / 1000000))
 expect_eq "$played" 6 "reports played by two rounds"
 ((took_ms >= 1100)) || fail "six holds of 200 ms took only $took_ms ms"
 expect_eq "$(gunsim_send status)" "plugged 1 state FF FF 671 223 reads 0 failed 0 readlen 6" "after the trace"
+gunsim_send state FF FF 416 128 >/dev/null || fail "the idle state between the traces"
+expect_eq "$(gunsim play "$good_trace")" 3 "reports played by one round from the command line"
+expect_eq "$(gunsim_send status)" "plugged 1 state FF FF 671 223 reads 0 failed 0 readlen 6" \
+  "after the trace from the command line"
 
-if reply=$(gunsim_send play "$bad_dos" 2>&1); then fail "the bad trace played"; fi
+if reply=$(gunsim_send play "\"C:\\glimmer\\$TRACES\\bad.trace\"" 2>&1); then fail "the bad trace played"; fi
 [[ $reply == *"line 3"* ]] || fail "the refusal does not name line 3: $reply"
+[[ $reply == *"$TRACES"* ]] || fail "the refusal does not name the file: $reply"
 
 if reply=$(gunsim_send wait-reads 1 300 2>&1); then fail "wait-reads returned with nobody reading"; fi
 [[ $reply == "err timed out"* ]] || fail "wait-reads: $reply"

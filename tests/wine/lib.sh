@@ -42,6 +42,8 @@ keep_evidence() {
     echo "(no screenshot of $DISPLAY)" >"$TEST_OUT/failure-screen.txt"
   mkdir -p "$TEST_OUT/gunsim-run"
   cp "$GUNSIM_RUN"/*.log "$GUNSIM_RUN"/*.out "$TEST_OUT/gunsim-run/" 2>/dev/null
+  # What helpers wrote inside the prefix.
+  cp "$GLIMMER_STAGE"/*.log "$TEST_OUT/" 2>/dev/null
   echo "evidence of $TEST_NAME: $TEST_OUT (failure-screen.png, the program's and the simulated gun's logs)" >&2
 }
 
@@ -91,6 +93,9 @@ wine_session_start() {
   printf -v "${name}_PID" %s $!
   # Opened in the order the program opens them, so neither side waits forever.
   exec {fd_in}>"$base.in" {fd_out}<"$base.out"
+  # Both ends are open now: the names can go, so that no test, however it
+  # ends, leaves a fifo in its evidence for a `tail *` to hang on.
+  rm -f "$base.in" "$base.out"
   printf -v "${name}_IN" %s "$fd_in"
   printf -v "${name}_OUT" %s "$fd_out"
   WINE_SESSIONS+=("$name")

@@ -36,7 +36,7 @@ GUIDE="Glimmerdot Guide.txt"
 GUIDE_SHORTCUT="Glimmerdot Guide"
 
 run_msiexec() {
-  wine_run 300 msiexec "$1" "$(windows_path "$2")" /qn
+  wine_run 300 msiexec "$1" "$(windows_copy "$2")" /qn
 }
 
 # One line per subkey of KEY whose value NAME is "Glimmerdot": the values

@@ -70,11 +70,14 @@ for exe in "$TEST_OUT/unsigned/unpacked"/*.exe; do
   cmp "$exe" "$TEST_OUT/$name.stripped" >&2 || fail "$name without its signature is not the unsigned $name"
 done
 
-# ---- Bad signing inputs: refused, said why, no release folder.
+# ---- Bad signing inputs: refused, said why, and the release folder of an
+# earlier run gone too.
 # refused WHAT EXPECTED_MESSAGE ENV...
 refused() {
   local what=$1 message=$2
   shift 2
+  rm -rf "$TEST_OUT/bad"
+  cp -r "$TEST_OUT/signed" "$TEST_OUT/bad" || fail "copying a release to be replaced"
   release_with bad "$@" && fail "a release with $what succeeded"
   grep -q "$message" "$TEST_OUT/bad.log" || fail "with $what, no '$message' in: $(cat "$TEST_OUT/bad.log")"
   local left
@@ -92,7 +95,7 @@ refused "a time-stamp server that does not answer" "signing Glimmerdot.exe faile
 
 # ---- The signed MSI installs; the signed exe starts from where it went.
 INSTALL_DIR=$WINEPREFIX/drive_c/Program\ Files/Glimmerdot
-wine_run 300 msiexec /i "$(windows_path "$MSI")" /qn || fail "installing the signed MSI failed"
+wine_run 300 msiexec /i "$(windows_copy "$MSI")" /qn || fail "installing the signed MSI failed"
 cmp -s "$INSTALL_DIR/Glimmerdot.exe" "$TEST_OUT/signed/unpacked/Glimmerdot.exe" ||
   fail "the installed Glimmerdot.exe is not the signed one"
 app_start "$INSTALL_DIR/Glimmerdot.exe"

@@ -16,6 +16,7 @@
 
 #include "../gunsim/ctl/control_device.h"
 #include "../gunsim/ctl/trace.h"
+#include "../gunsim/ctl/utf8.h"
 
 namespace {
 
@@ -158,21 +159,23 @@ void Tally(Totals& totals, const ButtonEvent& event)
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    if (argc < 2 || argc > 3) {
+    // Paths in UTF-8 from the wide command line: any path a user may have.
+    const std::vector<std::string> args = Utf8Arguments();
+    if (args.empty() || args.size() > 2) {
         std::fprintf(stderr, "usage: demo_player TRACE [SAMPLES]\n");
         return 2;
     }
     std::vector<TraceStep> steps;
     std::string error;
-    if (!LoadTrace(argv[1], steps, error)) {
+    if (!LoadTrace(args[0], steps, error)) {
         std::fprintf(stderr, "demo_player: %s\n", error.c_str());
         return 2;
     }
-    FILE* samples = argc == 3 ? std::fopen(argv[2], "w") : nullptr;
-    if (argc == 3 && !samples) {
-        std::fprintf(stderr, "demo_player: cannot write %s\n", argv[2]);
+    FILE* samples = args.size() == 2 ? _wfopen(WideFromUtf8(args[1]).c_str(), L"w") : nullptr;
+    if (args.size() == 2 && !samples) {
+        std::fprintf(stderr, "demo_player: cannot write %s\n", args[1].c_str());
         return 2;
     }
     GunsimControl gun;

@@ -118,6 +118,11 @@ gunsim_make_prefix() {
     gunsim_prefix_step "wineserver did not restart" gunsim_start_server
 }
 
+# Copies FILE... to C:\glimmer in the prefix, where Wine is handed them.
+gunsim_stage() {
+  mkdir -p "$GLIMMER_STAGE" && cp -f -- "$@" "$GLIMMER_STAGE/"
+}
+
 # Runs a Windows program of this prefix with its output in the log, bounded.
 gunsim_wine_logged() {
   local seconds=$1

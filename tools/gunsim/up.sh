@@ -13,7 +13,9 @@ GLIMMER_BUILD=$(cd "$1" && pwd)
 . "$here/session.sh"
 
 fail() { echo "up.sh: $*" >&2; exit 1; }
-[[ -f $GUNSIMCTL && -f ${GUNSIMCTL%/*}/gunsim.sys ]] || fail "build the simulated gun first (no $GUNSIMCTL or gunsim.sys)"
+gunsim_built=("$GLIMMER_BUILD/tools/gunsim/gunsimctl.exe" "$GLIMMER_BUILD/tools/gunsim/gunsim.sys")
+[[ -f ${gunsim_built[0]} && -f ${gunsim_built[1]} ]] ||
+  fail "build the simulated gun first (no ${gunsim_built[0]} or gunsim.sys)"
 # Where the kernel runs 64-bit code only, 32-bit Wine needs an i386 binfmt emulator.
 wine --version >/dev/null 2>&1 </dev/null ||
   fail "wine does not start here: $(wine --version 2>&1 </dev/null | tail -n 1)"
@@ -61,6 +63,7 @@ start_display
 display_time=$(elapsed "$t")
 t=$(date +%s%N)
 gunsim_make_prefix || fail "no fresh prefix at $WINEPREFIX"
+gunsim_stage "${gunsim_built[@]}" || fail "copying the simulated gun into $GLIMMER_STAGE"
 prefix_time=$(elapsed "$t")
 t=$(date +%s%N)
 start_gun

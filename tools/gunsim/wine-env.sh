@@ -18,5 +18,11 @@ export WINEDEBUG=${GLIMMER_WINEDEBUG:--all}
 export WINEPREFIX=${WINEPREFIX:-$GLIMMER_BUILD/wineprefix}
 export DISPLAY=${DISPLAY:-:${GLIMMER_DISPLAY:-93}}
 
+# Programs and files handed to Wine are copied under C:\glimmer in the prefix
+# (session.sh's gunsim_stage): a command line or registry value made of paths
+# in the checkout grows with the checkout's depth, and past some length Wine's
+# shell no longer starts it. up.sh puts gunsimctl and the driver there.
 # shellcheck disable=SC2034 # for the scripts that source this file
-GUNSIMCTL=$GLIMMER_BUILD/tools/gunsim/gunsimctl.exe
+GLIMMER_STAGE=$WINEPREFIX/drive_c/glimmer
+# shellcheck disable=SC2034 # for the scripts that source this file
+GUNSIMCTL='C:\glimmer\gunsimctl.exe'

@@ -5,7 +5,7 @@
 # password, GLIMMER_SIGN_TIMESTAMP_URL an optional RFC 3161 time-stamp server):
 # the exes before they are packed, then the MSI. The folder is made beside
 # OUT_DIR and moved into place only when all of it is done; an old OUT_DIR is
-# removed first, so a failed run leaves none.
+# removed before anything is checked, so a refused or failed run leaves none.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 fail() { echo "release: $*" >&2; exit 1; }
@@ -14,6 +14,8 @@ fail() { echo "release: $*" >&2; exit 1; }
 release_options "$@" ||
   fail "usage: release.sh --source DIR --publisher NAME --version V --epoch SECONDS --program EXE... OUT_DIR"
 name=Glimmerdot-$version-win32
+# An old release must not pass for the outcome of this run.
+rm -rf "$out"
 
 work=$(mktemp -d)
 partial=
@@ -56,7 +58,6 @@ sign() {
   mv "$1.signed" "$1"
 }
 
-rm -rf "$out"
 mkdir -p "$(dirname "$out")"
 partial=$(mktemp -d "$out.partial.XXXXXX")
 mkdir "$work/programs"

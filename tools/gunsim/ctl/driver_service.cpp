@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "owned.h"
+#include "utf8.h"
 #include "../gunsim_protocol.h"
 
 namespace {
@@ -25,11 +26,12 @@ std::string Failure(const char* what)
 
 std::string DefaultDriverPath()
 {
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(NULL, self, sizeof(self));
-    if (length == 0 || length >= sizeof(self))
+    // Long enough for any path Windows gives a module.
+    std::wstring self(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(NULL, &self[0], static_cast<DWORD>(self.size()));
+    if (length == 0 || length >= self.size())
         return GUNSIM_SYS_NAME;
-    std::string path(self, length);
+    const std::string path = Utf8FromWide(self.c_str(), static_cast<int>(length));
     const size_t slash = path.find_last_of("\\/");
     return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + GUNSIM_SYS_NAME;
 }
@@ -42,7 +44,8 @@ bool InstallDriver(const std::string& sysPath, std::string& error)
         return false;
     }
     // Reinstalling over a loaded driver may find its file in use; the loaded one stays.
-    if (!CopyFileA(sysPath.c_str(), installed.c_str(), FALSE) && GetLastError() != ERROR_SHARING_VIOLATION) {
+    if (!CopyFileW(WideFromUtf8(sysPath).c_str(), WideFromUtf8(installed).c_str(), FALSE) &&
+        GetLastError() != ERROR_SHARING_VIOLATION) {
         error = "copying '" + sysPath + "' to '" + installed + "': " + Failure("CopyFileA");
         return false;
     }

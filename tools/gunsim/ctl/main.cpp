@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "commands.h"
+#include "utf8.h"
 #include "words.h"
 
 namespace {
 
-// One command per line; every line gets exactly one answer, so a script can
-// talk to one long-lived process instead of paying a Wine start per command.
+// One command per line, in UTF-8, a word with spaces in double quotes; every
+// line gets exactly one answer, so a script can talk to one long-lived process
+// instead of paying a Wine start per command.
 int RunBatch(CommandRunner& runner)
 {
     std::string line;
@@ -57,8 +59,7 @@ int main(int argc, char** argv)
     if (!strcmp(argv[1], "batch") && argc == 2)
         return RunBatch(runner);
 
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    const Reply reply = runner.Run(words);
+    const Reply reply = runner.Run(Utf8Arguments());
     if (!reply.ok) {
         fprintf(stderr, "gunsimctl: %s\n", reply.text.c_str());
         return 1;

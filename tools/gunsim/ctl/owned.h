@@ -45,3 +45,18 @@ public:
 private:
     HKEY m_key;
 };
+
+// Memory the system hands out with LocalAlloc (CommandLineToArgvW's array).
+template <typename T>
+class OwnedLocal {
+public:
+    explicit OwnedLocal(T* memory) : m_memory(memory) {}
+    ~OwnedLocal() { if (m_memory) LocalFree(m_memory); }
+    OwnedLocal(const OwnedLocal&) = delete;
+    OwnedLocal& operator=(const OwnedLocal&) = delete;
+
+    T* Get() const { return m_memory; }
+
+private:
+    T* m_memory;
+};

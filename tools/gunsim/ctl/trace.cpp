@@ -13,6 +13,7 @@
 #include "trace.h"
 
 #include "owned.h"
+#include "utf8.h"
 #include "words.h"
 
 bool ParseTrace(const std::string& text, std::vector<TraceStep>& steps, std::string& error)
@@ -58,7 +59,7 @@ bool ParseTrace(const std::string& text, std::vector<TraceStep>& steps, std::str
 
 bool LoadTrace(const std::string& path, std::vector<TraceStep>& steps, std::string& error)
 {
-    OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+    OwnedFile file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, NULL));
     if (!file.IsValid()) {
         error = "cannot open trace '" + path + "'";

@@ -13,6 +13,6 @@ struct TraceStep {
     DWORD holdMs;
 };
 
-// On failure `error` names the file's line and what is wrong with it.
+// `path` in UTF-8. On failure `error` names the file's line and what is wrong with it.
 bool LoadTrace(const std::string& path, std::vector<TraceStep>& steps, std::string& error);
 bool ParseTrace(const std::string& text, std::vector<TraceStep>& steps, std::string& error);
