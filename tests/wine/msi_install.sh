@@ -133,7 +133,7 @@ if [[ -n $GUNTEST_EXE ]]; then
 fi
 # The guide's shortcut opens the installed guide with whatever opens text files:
 # here a copy of the inspector that notes the file it is given.
-cp "$INSPECTOR" "$DRIVE_C/guidenote.exe" || fail "copying the inspector as the text viewer"
+cp "$GLIMMER_STAGE/inspector.exe" "$DRIVE_C/guidenote.exe" || fail "copying the inspector as the text viewer"
 { wine_run 60 reg add 'HKCR\.txt' /ve /f /d txtfile >/dev/null &&
   wine_run 60 reg add 'HKCR\txtfile\shell\open\command' /ve /f /d '"C:\guidenote.exe" note "C:\guide.log" %1' \
     >/dev/null; } || fail "registering the text viewer"
