@@ -2,44 +2,10 @@
 # Makes docs/calibration.png again: Gun Test's calibration screen at its last
 # step, the centre checked, for a simulated gun whose aim is skewed against
 # the fixed window (raw X 200..600, Y 40..210 span the screen). Called by
-# docs/make-pictures.sh; runs alone too. Builds what is missing
-# (build/win32), and runs Wine in a fresh prefix of its own
-# (build/calibration-prefix) on a private Xvfb, looked for from
-# :$GLIMMER_DEMO_XVFB (96 by default), never on the user's display.
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+# docs/make-pictures.sh; runs alone too, in a prefix of its own
+# (docs/picture-prefix.sh).
+. "$(dirname "$0")/picture-prefix.sh" calibration-picture
 
-. cmake/ensure-deps.sh
-ensure_deps
-ensure_i386_exec
-
-build=${GLIMMER_DEMO_BUILD:-$root/build/win32}
-out=$root/build/calibration-picture
-rm -rf "$out"
-mkdir -p "$out"
-log=$out/picture.log
-fail() { echo "make-calibration-picture.sh: $* (see $log)" >&2; exit 1; }
-
-{ cmake -S . -B "$build" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
-  cmake --build "$build" -j2 --target GunTest inspector gunsimctl; } >>"$log" 2>&1 || fail "the build failed"
-inspector=$build/tests/inspector/inspector.exe
-
-export GLIMMER_BUILD=$build
-export WINEPREFIX=$root/build/calibration-prefix
-. tools/gunsim/session.sh
-DISPLAY=:$(gunsim_free_display "${GLIMMER_DEMO_XVFB:-96}")
-export DISPLAY
-. tools/gunsim/wine-env.sh
-
-gunsim_down_at_exit "$build" "$log"
-
-tools/gunsim/up.sh "$build" >>"$log" 2>&1 || fail "the simulated gun did not come up"
-# What Wine is handed lies under C:\glimmer, short wherever the checkout is.
-gunsim_stage "$inspector" "${inspector%/*}/inspector_hook.dll" "$build/guntest/GunTest.exe" ||
-  fail "copying the programs into the prefix"
-gun() { timeout 120 wine "$GUNSIMCTL" "$@" </dev/null >>"$log" 2>&1 || fail "gunsimctl $*"; }
-inspect() { timeout 300 wine 'C:\glimmer\inspector.exe' --timeout 60000 "$@" </dev/null 2>>"$log" | tr -d '\r'; }
 gun state FF FF 416 128
 
 setsid wine 'C:\glimmer\GunTest.exe' </dev/null >>"$log" 2>&1 &
