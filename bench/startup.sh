@@ -33,16 +33,8 @@ rounds=${1:-15}
 [[ $rounds =~ ^[0-9]+$ && $rounds -ge 1 ]] || { echo "startup.sh: ROUNDS must be a whole number, 1 or more" >&2; exit 2; }
 [[ -z $against || -f $against ]] || { echo "startup.sh: no $against" >&2; exit 2; }
 
-. cmake/ensure-deps.sh
-ensure_deps
-ensure_i386_exec
-
-win=${GLIMMER_BENCH_WIN32:-$root/build/win32}
-mkdir -p "$root/build"
-buildlog=$root/build/bench-startup-build.log
-{ cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
-  cmake --build "$win" -j2 --target Glimmerdot bare_dialog tray_dialog startup_probe gunsimctl; } >"$buildlog" 2>&1 ||
-  { tail -30 "$buildlog" >&2; exit 1; }
+. bench/build-win32.sh
+bench_build_win32 startup Glimmerdot bare_dialog tray_dialog startup_probe gunsimctl
 out=$win/bench/startup
 rm -rf "$out"
 mkdir -p "$out"

@@ -28,15 +28,8 @@ done
 seconds=${1:-60}
 [[ $seconds =~ ^[0-9]+$ && $seconds -ge 5 ]] || { echo "steadiness.sh: SECONDS must be a whole number, 5 or more" >&2; exit 2; }
 
-. cmake/ensure-deps.sh
-ensure_deps
-ensure_i386_exec
-
-win=${GLIMMER_BENCH_WIN32:-$root/build/win32}
-mkdir -p "$root/build"
-buildlog=$root/build/bench-steadiness-build.log
-{ cmake -S . -B "$win" --toolchain cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel &&
-  cmake --build "$win" -j2; } >"$buildlog" 2>&1 || { tail -30 "$buildlog" >&2; exit 1; }
+. bench/build-win32.sh
+bench_build_win32 steadiness
 inspector=$(find "$win/tests" -name inspector.exe -print -quit)
 [[ -n $inspector ]] || { echo "steadiness.sh: the build made no inspector.exe" >&2; exit 1; }
 out=$win/bench/steadiness
