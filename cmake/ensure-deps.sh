@@ -22,9 +22,24 @@ ensure_deps() {
   fi
   echo "installing: $missing"
   dpkg --add-architecture i386
-  apt-get update -q >/dev/null
+  apt-get update -q >/dev/null || true
   # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q $missing >/dev/null && return 0
+  # A mirror caught mid-sync can serve the security archive's amd64 index but
+  # not its i386 one; the i386 halves of Multi-Arch: same packages then have no
+  # version matching amd64's candidate. Without the security archive both come
+  # from the same release and agree.
+  echo "install failed; trying again without the security archive"
+  local list
+  list=$(mktemp)
+  glimmer_apt_entries /etc/apt | grep -v security | sed 's/^/deb /' > "$list"
+  local apt=(apt-get -q -o Dir::Etc::SourceList="$list" -o Dir::Etc::SourceParts=-)
+  "${apt[@]}" update >/dev/null || true
+  local rc=0
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y $missing >/dev/null || rc=$?
+  rm -f "$list"
+  return $rc
 }
 
 # Some kernels here run no 32-bit x86 program (IA-32 emulation off): wine32
