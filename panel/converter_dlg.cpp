@@ -1,5 +1,6 @@
 #include "panel/converter_dlg.h"
 
+#include "panel/message_filter.h"
 #include "panel/settings_store.h"
 #include "res/resource.h"
 
@@ -38,6 +39,8 @@ BOOL CConverterDlg::OnInitDialog()
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    // Run as administrator, the window must still hear a restarted Explorer.
+    LetMessageThroughPrivilegeFilter(m_hWnd, s_taskbarCreatedMessage);
     AddTrayIcon();
     SetSpeedRange();
     FillAssignmentLists();

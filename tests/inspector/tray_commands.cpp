@@ -178,14 +178,16 @@ bool CmdTrayForget(Session& session, const Args&)
     return true;
 }
 
-// taskbarcreated: what a shell broadcasts when its notification area is new.
+// taskbarcreated: what a shell broadcasts when its notification area is new;
+// prints the message's registered number.
 bool CmdTaskbarCreated(Session&, const Args&)
 {
     const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
     DWORD_PTR result = 0;
-    return (message != 0 &&
-            ::SendMessageTimeoutA(HWND_BROADCAST, message, 0, 0, SMTO_NORMAL, 5000, &result)) ||
-           Fail("broadcast failed");
+    if (message == 0 || !::SendMessageTimeoutA(HWND_BROADCAST, message, 0, 0, SMTO_NORMAL, 5000, &result))
+        return Fail("broadcast failed");
+    PrintLine("taskbarcreated message=" + Hex(message));
+    return true;
 }
 
 // menu: waits for an open popup menu; prints it and the program's menu items.

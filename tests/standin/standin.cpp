@@ -13,6 +13,7 @@
 #include <map>
 #include <new>
 #include <set>
+#include <strings.h>
 
 namespace standin {
 namespace {
@@ -83,6 +84,9 @@ struct State {
     int readCount = 0;
     int readNext = 0;
     bool readLooping = false;
+
+    bool exportsWindowFilter = true;
+    bool exportsProcessFilter = true;
 
     int screenWidth = 800;
     int screenHeight = 600;
@@ -298,6 +302,10 @@ const char* Name(Fn fn) {
     case Fn::RegSetValueExA: return "RegSetValueExA";
     case Fn::RegDeleteValueA: return "RegDeleteValueA";
     case Fn::RegCloseKey: return "RegCloseKey";
+    case Fn::GetModuleHandleA: return "GetModuleHandleA";
+    case Fn::GetProcAddress: return "GetProcAddress";
+    case Fn::ChangeWindowMessageFilterEx: return "ChangeWindowMessageFilterEx";
+    case Fn::ChangeWindowMessageFilter: return "ChangeWindowMessageFilter";
     }
     return "?";
 }
@@ -340,6 +348,11 @@ const Call* Find(Fn fn, int nth) {
         if (S().log[i].fn == fn && nth-- == 0) return &S().log[i];
     }
     return NULL;
+}
+
+void SetMessageFilterExports(bool perWindow, bool perProcess) {
+    S().exportsWindowFilter = perWindow;
+    S().exportsProcessFilter = perProcess;
 }
 
 void FailCall(Fn fn, DWORD error, int skip) {
@@ -600,6 +613,51 @@ HLOCAL WINAPI LocalFree(HLOCAL hMem) {
 }
 
 // ---- setup API -------------------------------------------------------------
+
+namespace {
+HMODULE const kUser32 = reinterpret_cast<HMODULE>(0x7000);
+
+BOOL WINAPI FakeChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action, void* changeFilter) {
+    standin::Record(Fn::ChangeWindowMessageFilterEx, {standin::P(hwnd), message, action, standin::P(changeFilter)})
+        .result = TRUE;
+    return TRUE;
+}
+
+BOOL WINAPI FakeChangeWindowMessageFilter(UINT message, DWORD flag) {
+    standin::Record(Fn::ChangeWindowMessageFilter, {message, flag}).result = TRUE;
+    return TRUE;
+}
+
+template <typename F>
+FARPROC AsFarProc(F function) {
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
+}  // namespace
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
+    standin::Call& call = standin::Record(Fn::GetModuleHandleA, {standin::P(lpModuleName)});
+    standin::SetText(call, lpModuleName);
+    DWORD error = 0;
+    const bool user32 = lpModuleName != NULL && strcasecmp(lpModuleName, "user32.dll") == 0;
+    HMODULE module = !standin::TakeFailure(Fn::GetModuleHandleA, &error) && user32 ? kUser32 : NULL;
+    call.result = standin::P(module);
+    return module;
+}
+
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+    standin::Call& call = standin::Record(Fn::GetProcAddress, {standin::P(hModule), standin::P(lpProcName)});
+    standin::SetText(call, lpProcName);
+    const standin::State& s = standin::S();
+    FARPROC proc = NULL;
+    if (hModule == kUser32 && lpProcName != NULL) {
+        if (s.exportsWindowFilter && std::strcmp(lpProcName, "ChangeWindowMessageFilterEx") == 0)
+            proc = AsFarProc(FakeChangeWindowMessageFilterEx);
+        if (s.exportsProcessFilter && std::strcmp(lpProcName, "ChangeWindowMessageFilter") == 0)
+            proc = AsFarProc(FakeChangeWindowMessageFilter);
+    }
+    call.result = standin::P(reinterpret_cast<void*>(proc));
+    return proc;
+}
 
 HDEVINFO WINAPI SetupDiGetClassDevsA(CONST GUID* ClassGuid, PCSTR Enumerator, HWND hwndParent, DWORD Flags) {
     standin::Call& call = standin::Record(

@@ -16,6 +16,7 @@ enum class Fn {
     GetDesktopWindow, GetDC, ReleaseDC, GetDeviceCaps, SetCursorPos, mouse_event,
     EnumDisplayMonitors, GetMonitorInfoA,
     RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA, RegCloseKey,
+    GetModuleHandleA, GetProcAddress, ChangeWindowMessageFilterEx, ChangeWindowMessageFilter,
 };
 const char* Name(Fn fn);
 
@@ -72,6 +73,11 @@ void SetReadLooping(bool on);
 int ReadsLeft();
 
 void SetScreenSize(int width, int height);
+
+// Which message-filter entry points user32 exports: both until told (Windows
+// 7 and later); the per-process one alone on Vista; neither before. A call
+// through one is recorded under its name.
+void SetMessageFilterExports(bool perWindow, bool perProcess);
 
 // The displays EnumDisplayMonitors lists. Until one is added there is one,
 // "\\.\DISPLAY1", primary, at 0,0 and of the screen's size; the first one

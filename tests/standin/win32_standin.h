@@ -47,6 +47,9 @@ typedef HKEY__* HKEY;
 typedef HKEY* PHKEY;
 struct HMONITOR__;
 typedef HMONITOR__* HMONITOR;
+struct HINSTANCE__;
+typedef HINSTANCE__* HMODULE;
+typedef std::intptr_t(WINAPI* FARPROC)();
 
 #define TRUE 1
 #define FALSE 0
@@ -215,6 +218,9 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
 BOOL WINAPI CloseHandle(HANDLE hObject);
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
 HLOCAL WINAPI LocalFree(HLOCAL hMem);
+// Only user32.dll is loaded; what it exports is set through standin.h.
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 
 // Setup API
 HDEVINFO WINAPI SetupDiGetClassDevsA(CONST GUID* ClassGuid, PCSTR Enumerator, HWND hwndParent, DWORD Flags);

@@ -35,7 +35,13 @@ minimise_to_tray() {
     fail "minimising does not hide the window"
 }
 
-app_start
+# Run as administrator, the window lets "TaskbarCreated" through the filter
+# that drops a lower-rights shell's messages; Wine's stub of that call says
+# what it was asked on the fixme channel. Found at run time, it is no import:
+# the exe starts where the call does not exist.
+! i686-w64-mingw32-objdump -p "$APP_EXE" | grep -q ChangeWindowMessageFilter ||
+  fail "Glimmerdot.exe imports the message filter calls, so it would not start before Windows 7"
+WINEDEBUG=-all,fixme+msg app_start
 inspect tray wait 1 20000 >/dev/null
 DOUBLE_CLICK_MS=$(field "$(inspect doubleclick)" time)
 
@@ -81,7 +87,12 @@ click trayclick double + wait iconic 0 20000
 
 # ---- A shell that lost the icon gets it back when it announces itself.
 inspect trayforget + tray wait 0 20000 >/dev/null
-inspect taskbarcreated + tray wait 1 20000 >/dev/null
+announced=$(inspect taskbarcreated + tray wait 1 20000)
+hwnd=$(field "$(inspect window)" hwnd)
+message=$(field "$announced" message)
+filtered=$(printf 'ChangeWindowMessageFilterEx %08X %x 1 00000000' "$hwnd" "$message")
+grep -q -F "$filtered" "$TEST_OUT/app.log" ||
+  fail "the window did not let TaskbarCreated through the message filter (no '$filtered' in app.log)"
 
 # ---- The logo opens the address, once per click and once per double-click
 # (its second press comes as a double-click message); elsewhere nothing opens.
