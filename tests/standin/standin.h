@@ -16,6 +16,7 @@ enum class Fn {
     GetDesktopWindow, GetDC, ReleaseDC, GetDeviceCaps, SetCursorPos, mouse_event,
     EnumDisplayMonitors, GetMonitorInfoA,
     RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA, RegCloseKey,
+    OpenProcessToken, GetTokenInformation,
 };
 const char* Name(Fn fn);
 
@@ -72,6 +73,11 @@ void SetReadLooping(bool on);
 int ReadsLeft();
 
 void SetScreenSize(int width, int height);
+
+// What the process token answers for TokenElevation and
+// TokenVirtualizationEnabled; as it comes, a run without administrator rights
+// that Windows virtualizes. The token is a handle CloseHandle must release.
+void SetToken(bool elevated, bool virtualized);
 
 // The displays EnumDisplayMonitors lists. Until one is added there is one,
 // "\\.\DISPLAY1", primary, at 0,0 and of the screen's size; the first one
