@@ -40,5 +40,6 @@ SettingsCopy DecideSettingsCopy(TokenAnswer elevated, TokenAnswer virtualized) {
 SettingsCopy ReadSettingsCopy() {
     TokenHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return kCopyUntold;
-    return DecideSettingsCopy(Ask(token.Get(), TokenElevation), Ask(token.Get(), TokenVirtualizationEnabled));
+    const TokenAnswer elevated = Ask(token.Get(), TokenElevation);
+    return DecideSettingsCopy(elevated, Ask(token.Get(), TokenVirtualizationEnabled));
 }
