@@ -37,8 +37,8 @@ public:
     const GunReadOutcome& LastRead() const { return m_link.LastRead(); }
     // kGunRefused: the Windows error of the last open.
     DWORD OpenError() const { return m_link.OpenError(); }
-    // The report of the last read, or NULL when that read failed or none was
-    // read since the link opened.
+    // The last whole report, or NULL before the first one since the link
+    // opened and after a failed read.
     const GunReport* Report() const { return m_hasReport ? &m_report : NULL; }
     int ReadsPerSecond(DWORD now) const { return m_rate.PerSecond(now); }
 
