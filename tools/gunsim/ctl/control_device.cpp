@@ -55,8 +55,8 @@ bool GunsimControl::SetReadError(DWORD ntStatus)
 
 bool GunsimControl::SetOpenTarget(const std::wstring& ntPath)
 {
-    return Control(IOCTL_GUNSIM_SET_OPEN_TARGET, ntPath.data(), static_cast<DWORD>(ntPath.size() * sizeof(wchar_t)),
-                   NULL, 0);
+    const DWORD size = static_cast<DWORD>(ntPath.size()) * static_cast<DWORD>(sizeof(wchar_t));
+    return Control(IOCTL_GUNSIM_SET_OPEN_TARGET, ntPath.data(), size, NULL, 0);
 }
 
 bool GunsimControl::Query(GunsimStatus& status, bool resetCounts)
