@@ -20,10 +20,11 @@ void CopyPath(char* to, const char* from) {
 
 }  // namespace
 
-CGunLink::CGunLink() : m_lastRead(), m_path() {}
+CGunLink::CGunLink() : m_lastRead(), m_openError(0), m_path() {}
 
 BOOL CGunLink::Open() {
     if (IsOpen()) return TRUE;
+    m_openError = 0;
 
     DeviceInfoList set(SetupDiGetClassDevsA(&GUID_DEVINTERFACE_GUN, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.IsValid()) return FALSE;
@@ -45,7 +46,10 @@ BOOL CGunLink::Open() {
 
     m_handle.Reset(CreateFileA(detail.Get()->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
-    if (!IsOpen()) return FALSE;
+    if (!IsOpen()) {
+        m_openError = GetLastError();
+        return FALSE;
+    }
     CopyPath(m_path, detail.Get()->DevicePath);
     m_lastRead = GunReadOutcome();
     return TRUE;

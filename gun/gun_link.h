@@ -28,6 +28,8 @@ public:
     // TRUE at once while open; otherwise the first gun enumerated is opened.
     BOOL Open();
     BOOL IsOpen() const { return m_handle.IsValid() ? TRUE : FALSE; }
+    // Lets go of the gun, as an unplug does; the next Open looks for it anew.
+    void Close() { m_handle.Close(); }
     // One synchronous read; `report` changes only when a whole report came.
     // An unplugged gun (error 1167) closes the link.
     // Inline, with the failure out of line: the tick's one call to the driver.
@@ -51,12 +53,16 @@ public:
     // The path of the gun last opened, "" until one was.
     const char* DevicePath() const { return m_path; }
     const GunReadOutcome& LastRead() const { return m_lastRead; }
+    // Why the last Open failed with the gun listed: CreateFileA's error. 0 when
+    // no gun was listed, or the open succeeded.
+    DWORD OpenError() const { return m_openError; }
 
 private:
     BOOL ReadFailed();
 
     FileHandle m_handle;  // invalid while the link is closed
     GunReadOutcome m_lastRead;
+    DWORD m_openError;
     char m_path[kGunPathSize];
 
     CGunLink(const CGunLink&) = delete;

@@ -47,7 +47,7 @@ def check_dialog(data, name, caption, style_want, exstyle_want, want):
 
 def check_gun_test(data, ids):
     facts = ["IDC_GUN_STATUS", "IDC_GUN_RAW", "IDC_GUN_BUTTON_BYTES", "IDC_GUN_HELD", "IDC_GUN_CURSOR",
-             "IDC_GUN_READ_RATE", "IDC_CALIBRATION_LINE"]
+             "IDC_GUN_READ_RATE", "IDC_CALIBRATION_LINE", "IDC_SETTINGS_LINE"]
     want = [(ids[name], shared.STATIC, "", FACT) for name in facts]
     want += [(ids["IDC_GLIMMERDOT_NOTE"], shared.STATIC, "", FACT & ~shared.VISIBLE),
              (ids["IDC_AIM_PICTURE"], shared.STATIC, "", shared.CHILD | shared.VISIBLE | 0xD),  # SS_OWNERDRAW

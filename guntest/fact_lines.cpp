@@ -27,6 +27,13 @@ void FormatStatusLine(const CGunWatch& watch, char* text) {
     case kGunReadFailed:
         wsprintfA(text, "Read failed: error %lu", static_cast<unsigned long>(watch.LastRead().error));
         return;
+    case kGunReadsFailing:
+        wsprintfA(text, "Reads keep failing: error %lu; looking for the gun again", static_cast<unsigned long>(watch.LastRead().error));
+        return;
+    case kGunRefused:
+        // One literal on the call's line: the guide check reads the texts from here.
+        wsprintfA(text, "Gun listed, but it does not open: error %lu (another program holds it, or its driver refuses access)", static_cast<unsigned long>(watch.OpenError()));
+        return;
     case kGunShortRead:
         wsprintfA(text, "Short read: %lu of %u bytes", static_cast<unsigned long>(watch.LastRead().count),
                   static_cast<unsigned>(sizeof(GunReport)));
@@ -86,6 +93,23 @@ void FormatCursorLine(const GunReport* report, const AimScale& screen, char* tex
 
 void FormatReadRateLine(int readsPerSecond, char* text) {
     wsprintfA(text, "Reads per second: %d", readsPerSecond);
+}
+
+void FormatSettingsLine(SettingsCopy copy, char* text) {
+    switch (copy) {
+    case kUserCopy:
+        wsprintfA(text, "Settings: your copy kept by Windows (as administrator: the computer's)");
+        return;
+    case kComputerCopy:
+        wsprintfA(text, "Settings: the computer's copy (without administrator: your own copy)");
+        return;
+    case kComputerCopyLocked:
+        wsprintfA(text, "Settings: the computer's copy; saving may need Run as administrator");
+        return;
+    case kCopyUntold:
+        break;
+    }
+    wsprintfA(text, "Settings: Windows does not say; before Vista, the computer's copy");
 }
 
 void FormatCalibrationLine(const Calibration& calibration, const char* note, char* text) {

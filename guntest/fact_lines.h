@@ -6,6 +6,7 @@
 #include "framework/platform.h"
 #include "gun/gun_report.h"
 #include "guntest/gun_watch.h"
+#include "guntest/settings_copy.h"
 #include "pointer/aim_mapping.h"
 
 const int kFactTextSize = kGunPathSize + 64;
@@ -17,5 +18,7 @@ void FormatHeldLine(const GunReport* report, char* text);
 // Where Glimmerdot would place the cursor for this report on this screen.
 void FormatCursorLine(const GunReport* report, const AimScale& screen, char* text);
 void FormatReadRateLine(int readsPerSecond, char* text);
+// Which copy of the settings this run (and Glimmerdot run the same way) uses.
+void FormatSettingsLine(SettingsCopy copy, char* text);
 // The calibration in force, with `note` after it.
 void FormatCalibrationLine(const Calibration& calibration, const char* note, char* text);

@@ -6,7 +6,8 @@ const DWORD kReopenIntervalMs = 1000;
 }
 
 CGunWatch::CGunWatch()
-    : m_status(kGunNotFound), m_report(kIdleReport), m_hasReport(false), m_triedOpen(false), m_lastOpenAttempt(0) {}
+    : m_status(kGunNotFound), m_report(kIdleReport), m_hasReport(false), m_triedOpen(false), m_lastOpenAttempt(0),
+      m_failing(false), m_failingSince(0) {}
 
 void CGunWatch::Tick(DWORD now) {
     if (!m_link.IsOpen() && (!m_triedOpen || now - m_lastOpenAttempt >= kReopenIntervalMs)) TryOpen(now);
@@ -17,14 +18,23 @@ void CGunWatch::OnDeviceChange(DWORD now) {
     if (!m_link.IsOpen()) TryOpen(now);
 }
 
-// A failed attempt keeps the status: "not found" until the gun was first
-// found, "unplugged" after it was pulled out.
+// A gun listed but not opened says so. Otherwise a failed attempt keeps the
+// status: "not found" until the gun was first found, "unplugged" after it was
+// pulled out, the read error after reads kept failing.
 void CGunWatch::TryOpen(DWORD now) {
     m_triedOpen = true;
     m_lastOpenAttempt = now;
-    if (!m_link.Open()) return;
-    m_status = kGunFound;
+    if (!m_link.Open()) {
+        if (m_link.OpenError() != 0) {
+            m_status = kGunRefused;
+            m_failing = false;
+        } else if (m_status == kGunRefused)
+            m_status = kGunNotFound;
+        return;
+    }
     m_hasReport = false;
+    // Reopened while reads keep failing: the error stays until one succeeds.
+    if (!m_failing) m_status = kGunFound;
 }
 
 void CGunWatch::ReadOnce(DWORD now) {
@@ -33,17 +43,35 @@ void CGunWatch::ReadOnce(DWORD now) {
         m_status = kGunFound;
         m_report = report;
         m_hasReport = true;
+        m_failing = false;
         m_rate.Record(now);
         return;
     }
-    const GunReadOutcome& outcome = m_link.LastRead();
-    if (outcome.kind == GunReadOutcome::kShort) {
+    if (m_link.LastRead().kind == GunReadOutcome::kShort) {
         m_status = kGunShortRead;
-    } else if (m_link.IsOpen()) {
-        m_status = kGunReadFailed;
+        m_failing = false;
     } else {
-        // The old report belongs to a gun that is gone.
-        m_status = kGunUnplugged;
-        m_hasReport = false;
+        ReadFailed(now);
     }
+}
+
+// A failed read leaves no live report: the last one is no longer the gun's state.
+void CGunWatch::ReadFailed(DWORD now) {
+    m_hasReport = false;
+    if (!m_link.IsOpen()) {
+        m_status = kGunUnplugged;
+        m_failing = false;
+        return;
+    }
+    if (!m_failing) {
+        m_failing = true;
+        m_failingSince = now;
+    }
+    if (now - m_failingSince < kFailureRunMs) {
+        if (m_status != kGunReadsFailing) m_status = kGunReadFailed;
+        return;
+    }
+    // As after an unplug: closed, and looked for once a second and on notices.
+    m_link.Close();
+    m_status = kGunReadsFailing;
 }

@@ -11,9 +11,16 @@ enum GunStatus {
     kGunNotFound,   // never found since the program started
     kGunFound,      // opened, and the last read (if any) gave a whole report
     kGunUnplugged,  // a read failed with 1167; the link is closed
-    kGunReadFailed, // any other read error; the link stays open
+    kGunReadFailed, // any other read error; the link stays open for now
     kGunShortRead,  // a read gave less than a whole report
+    kGunRefused,    // listed by Windows, but opening it failed
+    kGunReadsFailing, // reads failed for kFailureRunMs; the link is closed and looked for again
 };
+
+// How long reads may keep failing (other than with 1167) before the link is
+// closed and opened anew: the first failure's tick to a later one's, so a
+// blip of a failed read or two does not close it.
+const DWORD kFailureRunMs = 300;
 
 class CGunWatch {
 public:
@@ -28,13 +35,17 @@ public:
     GunStatus Status() const { return m_status; }
     const char* DevicePath() const { return m_link.DevicePath(); }
     const GunReadOutcome& LastRead() const { return m_link.LastRead(); }
-    // The report read since the link opened, or NULL before the first one.
+    // kGunRefused: the Windows error of the last open.
+    DWORD OpenError() const { return m_link.OpenError(); }
+    // The last whole report, or NULL before the first one since the link
+    // opened and after a failed read.
     const GunReport* Report() const { return m_hasReport ? &m_report : NULL; }
     int ReadsPerSecond(DWORD now) const { return m_rate.PerSecond(now); }
 
 private:
     void TryOpen(DWORD now);
     void ReadOnce(DWORD now);
+    void ReadFailed(DWORD now);
 
     CGunLink m_link;
     GunStatus m_status;
@@ -42,5 +53,8 @@ private:
     bool m_hasReport;
     bool m_triedOpen;
     DWORD m_lastOpenAttempt;
+    // Reads have failed since m_failingSince, without a report between.
+    bool m_failing;
+    DWORD m_failingSince;
     CReadRate m_rate;
 };

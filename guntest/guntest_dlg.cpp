@@ -36,6 +36,10 @@ BOOL CGunTestDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
     m_picture.SubclassDlgItem(IDC_AIM_PICTURE, this);
     ReloadCalibration("");
+    // The token does not change while the program runs: told once.
+    char settings[kFactTextSize];
+    FormatSettingsLine(ReadSettingsCopy(), settings);
+    ::SetDlgItemTextA(m_hWnd, IDC_SETTINGS_LINE, settings);
 
     // The first look happens now, not a tick later.
     m_watch.Tick(::GetTickCount());

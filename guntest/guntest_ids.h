@@ -17,6 +17,7 @@
 #define IDC_CALIBRATION_LINE    2009
 #define IDC_CALIBRATE           2010
 #define IDC_RESET_CALIBRATION   2011
+#define IDC_SETTINGS_LINE       2012
 
 // The calibration screen's lines.
 #define IDC_CALIBRATION_STEP    2101

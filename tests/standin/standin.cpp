@@ -87,6 +87,9 @@ struct State {
 
     bool exportsWindowFilter = true;
     bool exportsProcessFilter = true;
+    bool tokenElevated = false;
+    bool tokenVirtualized = true;
+    std::set<ULONG_PTR> tokens;
 
     int screenWidth = 800;
     int screenHeight = 600;
@@ -306,6 +309,8 @@ const char* Name(Fn fn) {
     case Fn::GetProcAddress: return "GetProcAddress";
     case Fn::ChangeWindowMessageFilterEx: return "ChangeWindowMessageFilterEx";
     case Fn::ChangeWindowMessageFilter: return "ChangeWindowMessageFilter";
+    case Fn::OpenProcessToken: return "OpenProcessToken";
+    case Fn::GetTokenInformation: return "GetTokenInformation";
     }
     return "?";
 }
@@ -404,6 +409,11 @@ void QueueReadFailure(DWORD error) {
 
 void SetReadLooping(bool on) { S().readLooping = on; }
 int ReadsLeft() { return S().readCount - S().readNext; }
+
+void SetToken(bool elevated, bool virtualized) {
+    S().tokenElevated = elevated;
+    S().tokenVirtualized = virtualized;
+}
 
 void SetScreenSize(int width, int height) {
     S().screenWidth = width;
@@ -584,6 +594,52 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
     standin::Call& call = standin::Record(Fn::CloseHandle, {standin::P(hObject)});
     return standin::ReleaseTracked(S().fileHandles, standin::P(hObject), call);
+}
+
+BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle) {
+    standin::Call& call =
+        standin::Record(Fn::OpenProcessToken, {standin::P(ProcessHandle), DesiredAccess, standin::P(TokenHandle)});
+    DWORD error = 0;
+    if (standin::TakeFailure(Fn::OpenProcessToken, &error)) {
+        S().lastError = error;
+        return FALSE;
+    }
+    ULONG_PTR h = standin::NewHandle();
+    S().fileHandles.insert(h);
+    S().tokens.insert(h);
+    *TokenHandle = reinterpret_cast<HANDLE>(h);
+    call.out = h;
+    call.result = TRUE;
+    return TRUE;
+}
+
+BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
+                                LPVOID TokenInformation, DWORD TokenInformationLength, PDWORD ReturnLength) {
+    standin::State& s = S();
+    standin::Call& call = standin::Record(Fn::GetTokenInformation,
+                                          {standin::P(TokenHandle), static_cast<ULONG_PTR>(TokenInformationClass),
+                                           standin::P(TokenInformation), TokenInformationLength,
+                                           standin::P(ReturnLength)});
+    DWORD error = 0;
+    if (s.tokens.find(standin::P(TokenHandle)) == s.tokens.end() ||
+        s.fileHandles.find(standin::P(TokenHandle)) == s.fileHandles.end()) {
+        error = ERROR_INVALID_HANDLE;
+    } else if (!standin::TakeFailure(Fn::GetTokenInformation, &error)) {
+        if (TokenInformationClass != TokenElevation && TokenInformationClass != TokenVirtualizationEnabled)
+            error = ERROR_INVALID_PARAMETER;
+        else if (TokenInformationLength < sizeof(DWORD))
+            error = ERROR_INSUFFICIENT_BUFFER;
+    }
+    if (ReturnLength != NULL) *ReturnLength = sizeof(DWORD);
+    if (error != 0) {
+        s.lastError = error;
+        return FALSE;
+    }
+    const DWORD answer = TokenInformationClass == TokenElevation ? s.tokenElevated : s.tokenVirtualized;
+    std::memcpy(TokenInformation, &answer, sizeof answer);
+    standin::SetData(call, &answer, sizeof answer);
+    call.result = TRUE;
+    return TRUE;
 }
 
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes) {

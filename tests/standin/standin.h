@@ -17,6 +17,7 @@ enum class Fn {
     EnumDisplayMonitors, GetMonitorInfoA,
     RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA, RegCloseKey,
     GetModuleHandleA, GetProcAddress, ChangeWindowMessageFilterEx, ChangeWindowMessageFilter,
+    OpenProcessToken, GetTokenInformation,
 };
 const char* Name(Fn fn);
 
@@ -78,6 +79,11 @@ void SetScreenSize(int width, int height);
 // 7 and later); the per-process one alone on Vista; neither before. A call
 // through one is recorded under its name.
 void SetMessageFilterExports(bool perWindow, bool perProcess);
+
+// What the process token answers for TokenElevation and
+// TokenVirtualizationEnabled; as it comes, a run without administrator rights
+// that Windows virtualizes. The token is a handle CloseHandle must release.
+void SetToken(bool elevated, bool virtualized);
 
 // The displays EnumDisplayMonitors lists. Until one is added there is one,
 // "\\.\DISPLAY1", primary, at 0,0 and of the screen's size; the first one

@@ -94,6 +94,14 @@ typedef OVERLAPPED* LPOVERLAPPED;
 #define OPEN_EXISTING 3u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 
+// Process tokens
+typedef HANDLE* PHANDLE;
+#define TOKEN_QUERY 0x0008u
+enum TOKEN_INFORMATION_CLASS { TokenElevation = 20, TokenVirtualizationEnabled = 24 };
+struct TOKEN_ELEVATION {
+    DWORD TokenIsElevated;
+};
+
 // Local memory
 #define LMEM_FIXED 0x0000u
 #define LMEM_ZEROINIT 0x0040u
@@ -217,6 +225,11 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
                      LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped);
 BOOL WINAPI CloseHandle(HANDLE hObject);
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
+// The pseudo handle, as on Windows: nothing to close.
+inline HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)); }
+BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
+BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
+                                LPVOID TokenInformation, DWORD TokenInformationLength, PDWORD ReturnLength);
 HLOCAL WINAPI LocalFree(HLOCAL hMem);
 // Only user32.dll is loaded; what it exports is set through standin.h.
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);

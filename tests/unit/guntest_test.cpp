@@ -5,6 +5,7 @@
 #include "guntest/fact_lines.h"
 #include "guntest/gun_watch.h"
 #include "guntest/read_rate.h"
+#include "guntest/settings_copy.h"
 #include "standin_fixture.h"
 
 using standin::Fn;
@@ -105,28 +106,93 @@ TEST_F(GunWatchTest, UnplugAndReplugComeBackWithoutTheUser) {
     EXPECT_EQ("Raw X 310, Y 110", Raw());
 }
 
-TEST_F(GunWatchTest, ReadFailuresKeepTheLinkAndTheLastReport) {
+TEST_F(GunWatchTest, ShortReadsKeepTheLastReportAFailedReadDoesNot) {
     const BYTE shortReport[4] = {0xFF, 0xFF, 1, 2};
     standin::QueueReport(0xFF, 0xFF, 200, 40);
-    standin::QueueReadFailure(ERROR_GEN_FAILURE);
     standin::QueueRead(shortReport, sizeof shortReport);
     standin::QueueRead(shortReport, 0);
+    standin::QueueReadFailure(ERROR_GEN_FAILURE);
     standin::QueueReport(0xFF, 0xFF, 201, 41);
     DWORD now = 100;
     watch.Tick(now);
-    watch.Tick(now += 60);
-    EXPECT_EQ("Read failed: error 31", Status());
-    EXPECT_EQ("Raw X 200, Y 40", Raw());
     watch.Tick(now += 60);
     EXPECT_EQ("Short read: 4 of 6 bytes", Status());
     EXPECT_EQ("Raw X 200, Y 40", Raw()) << "the partial bytes are not a report";
     watch.Tick(now += 60);
     EXPECT_EQ("Short read: 0 of 6 bytes", Status());
     watch.Tick(now += 60);
+    EXPECT_EQ("Read failed: error 31", Status());
+    EXPECT_EQ("Raw X -, Y -", Raw()) << "after a failed read the last report is not live";
+    watch.Tick(now += 60);
     EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
     EXPECT_EQ("Raw X 201, Y 41", Raw());
     EXPECT_EQ(1, standin::CountOf(Fn::CreateFileA));
     EXPECT_EQ(2, watch.ReadsPerSecond(now)) << "failed reads are not counted";
+}
+
+TEST_F(GunWatchTest, ReadsFailingForAWhileCloseTheLinkAndLookForTheGunAgain) {
+    const char kFailing[] = "Reads keep failing: error 31; looking for the gun again";
+    standin::QueueReport(0xFF, 0xFF, 200, 40);
+    DWORD now = 0xFFFFFF80u;  // across the tick count's wrap
+    watch.Tick(now);
+    // A blip shorter than the run: the link stays.
+    for (int i = 0; i < 4; ++i) standin::QueueReadFailure(ERROR_GEN_FAILURE);
+    standin::QueueReport(0xFF, 0xFF, 201, 41);
+    for (int tick = 0; tick < 4; ++tick) watch.Tick(now += 60);  // failures at 0..180 ms of the run
+    EXPECT_EQ("Read failed: error 31", Status());
+    watch.Tick(now += 60);
+    EXPECT_EQ("Raw X 201, Y 41", Raw());
+    EXPECT_EQ(1, standin::CountOf(Fn::CreateFileA));
+
+    // Failures from the first at 0 ms to one at 300 ms: closed, the error kept.
+    for (int i = 0; i < 6; ++i) standin::QueueReadFailure(ERROR_GEN_FAILURE);
+    for (int tick = 0; tick < 5; ++tick) watch.Tick(now += 60);
+    EXPECT_EQ("Read failed: error 31", Status());
+    EXPECT_EQ(1, standin::OpenFileHandles());
+    watch.Tick(now += 60);
+    EXPECT_EQ(kFailing, Status());
+    EXPECT_EQ(0, standin::OpenFileHandles());
+    EXPECT_EQ(nullptr, watch.Report());
+
+    // Looked for once a second; still failing, it says so and lets go again,
+    // with nothing left open.
+    for (int tick = 0; tick < 17 && standin::CountOf(Fn::CreateFileA) < 2; ++tick) watch.Tick(now += 60);
+    EXPECT_EQ(2, standin::CountOf(Fn::CreateFileA));
+    EXPECT_EQ(0, standin::OpenFileHandles());
+    EXPECT_EQ(kFailing, Status());
+    for (int tick = 0; tick < 16; ++tick) watch.Tick(now += 60);
+    EXPECT_EQ(2, standin::CountOf(Fn::CreateFileA));
+    EXPECT_EQ(kFailing, Status());
+    EXPECT_EQ(0, standin::OpenFileHandles());
+
+    // Reads answer again: the next open finds the gun live.
+    standin::QueueReport(0xFF, 0xFF, 202, 42);
+    watch.OnDeviceChange(now += 10);
+    EXPECT_EQ(3, standin::CountOf(Fn::CreateFileA));
+    watch.Tick(now += 60);
+    EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
+    EXPECT_EQ("Raw X 202, Y 42", Raw());
+    EXPECT_EQ(1, standin::OpenFileHandles());
+}
+
+TEST_F(GunWatchTest, AListedGunThatDoesNotOpenSaysSoAndWhy) {
+    const char kRefused[] =
+        "Gun listed, but it does not open: error 5 (another program holds it, or its driver refuses access)";
+    standin::FailCall(Fn::CreateFileA, ERROR_ACCESS_DENIED);
+    DWORD now = 1000;
+    watch.Tick(now);
+    EXPECT_EQ(kRefused, Status());
+    EXPECT_EQ("Raw X -, Y -", Raw());
+    EXPECT_EQ("", standin::Leaks());
+    // No longer listed: not found, as before.
+    standin::SetDevicePresent(false);
+    watch.Tick(now += 1000);
+    EXPECT_EQ(kNoGun, Status());
+    // Listed and opening: found.
+    standin::SetDevicePresent(true);
+    standin::QueueReport(0xFF, 0xFF, 416, 128);
+    watch.Tick(now += 1000);
+    EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
 }
 
 TEST(GunTestFacts, ReportLinesReadAsTheWindowShowsThem) {
@@ -378,3 +444,40 @@ TEST(GunTestReadRate, CountsOnlyTheLastSecondAcrossTheTickCountWrap) {
 }
 
 }  // namespace
+
+TEST(GunTestSettingsCopy, TheTokenTellsWhichCopyThisRunUses) {
+    const TokenAnswer yes{true, true}, no{true, false}, untold{false, false};
+    struct Case {
+        TokenAnswer elevated, virtualized;
+        SettingsCopy copy;
+    } const cases[] = {
+        {no, yes, kUserCopy},       {yes, no, kComputerCopy},  {no, no, kComputerCopyLocked},
+        {untold, yes, kUserCopy},   {yes, untold, kComputerCopy}, {no, untold, kCopyUntold},
+        {untold, no, kCopyUntold},  {untold, untold, kCopyUntold},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.copy, DecideSettingsCopy(c.elevated, c.virtualized))
+            << c.elevated.known << c.elevated.yes << " " << c.virtualized.known << c.virtualized.yes;
+}
+
+class SettingsCopyTest : public StandinTest {};
+
+TEST_F(SettingsCopyTest, ReadFromThisProcesssTokenWhichIsClosedAfter) {
+    EXPECT_EQ(kUserCopy, ReadSettingsCopy()) << "a run as it comes on Windows with UAC";
+    ASSERT_EQ(2, standin::CountOf(Fn::GetTokenInformation));
+    EXPECT_EQ(static_cast<ULONG_PTR>(TokenElevation), standin::Find(Fn::GetTokenInformation, 0)->arg[1]);
+    EXPECT_EQ(static_cast<ULONG_PTR>(TokenVirtualizationEnabled), standin::Find(Fn::GetTokenInformation, 1)->arg[1]);
+    EXPECT_EQ("", standin::Leaks());
+
+    standin::SetToken(true, false);
+    EXPECT_EQ(kComputerCopy, ReadSettingsCopy());
+    standin::SetToken(false, false);
+    EXPECT_EQ(kComputerCopyLocked, ReadSettingsCopy());
+    // Before Vista neither class exists; the token still goes.
+    standin::FailCall(Fn::GetTokenInformation, ERROR_INVALID_PARAMETER);
+    standin::FailCall(Fn::GetTokenInformation, ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(kCopyUntold, ReadSettingsCopy());
+    standin::FailCall(Fn::OpenProcessToken, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(kCopyUntold, ReadSettingsCopy());
+    EXPECT_EQ("", standin::Leaks());
+}

@@ -4,7 +4,9 @@
 # cursor; each button named, two at once, aim off the screen; all the while the
 # cursor stays where it is and no mouse input goes out; the read rate; the
 # note while Glimmerdot runs beside it; the gun pulled out and back, a short
-# read; Esc ends it, having written nothing.
+# read; reads that keep failing close the link, which is opened again; a gun
+# listed that refuses the open; which copy of the settings this run uses; Esc
+# ends it, having written nothing.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
 GUN_PATH='\\?\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}'
@@ -82,6 +84,8 @@ guntest_cleanup() {
   local status=$?
   if [[ -n ${GUNSIM_IN:-} ]]; then
     gunsim_send readlen 6 >/dev/null 2>&1
+    gunsim_send readerror off >/dev/null 2>&1
+    gunsim_send refuse off >/dev/null 2>&1
     gunsim_send plug >/dev/null 2>&1
     gunsim_send state FF FF 416 128 >/dev/null 2>&1
   fi
@@ -106,6 +110,9 @@ style=$(field "$window" style)
 expect_eq "$((style & 0x000A0000)) $((style & 0x00040000))" "$((0x000A0000)) 0" "Gun Test's window style $style"
 expect_text 2001 "No gun found: is the gun's driver installed and the gun plugged in?" "status with no gun"
 expect_no_report "with no gun"
+# Wine's token says elevated and not virtualized: the computer's copy (Wine
+# keeps no user's copy at all).
+expect_text 2012 "Settings: the computer's copy (without administrator: your own copy)" "the settings line"
 note=$(tested text 2007)
 expect_eq "$(field "$note" visible) $(field "$note" text)" '0 ""' "the note without Glimmerdot"
 
@@ -203,6 +210,35 @@ gun readlen 3
 expect_text 2001 "Short read: 3 of 6 bytes" "status after a short read"
 gun readlen 6
 expect_found "after full reads again"
+
+# ---- Reads failing with another error than 1167: after a short run the link
+# is closed (one file handle fewer) and the gun looked for again, the error
+# still shown and no report shown as live; found again once reads answer.
+handles=$(tested handles)
+gun readerror 31
+expect_text 2001 "Reads keep failing: error 31; looking for the gun again" "status while reads fail"
+expect_no_report "while reads fail"
+wait_for "(( \$(field \"\$(tested handles)\" count) < $(field "$handles" count) ))" 30 ||
+  fail "the link stayed open while reads failed: $(tested handles), before $handles"
+gun readerror off
+expect_found "after reads answer again"
+expect_shown FF FF 300 100
+expect_handles_back "$handles" "over failing reads" --caption '"Glimmerdot Gun Test"'
+
+# ---- Listed, but the open is refused: a line of its own with the error, and
+# found by itself once the gun opens again. The link goes through failing reads.
+gun refuse on
+gun readerror 22
+refused="Gun listed, but it does not open: error 5 (another program holds it, or its driver refuses access)"
+expect_text 2001 "$refused" "status while the open is refused"
+expect_no_report "while the open is refused"
+gun readerror off
+gun devicechange
+expect_text 2001 "$refused" "status after a notice, still refused"
+gun refuse off
+expect_found "after the open is allowed again"
+expect_shown FF FF 416 128
+expect_handles_back "$handles" "over refused opens" --caption '"Glimmerdot Gun Test"'
 
 # ---- Esc ends it, leaving no window.
 tested key esc + waitexit 30000 >/dev/null

@@ -27,6 +27,12 @@
 #define IOCTL_GUNSIM_SET_READ_LENGTH GUNSIM_IOCTL(0x804)
 /* in: optional GunsimQuery; out: GunsimTimes */
 #define IOCTL_GUNSIM_TIMES GUNSIM_IOCTL(0x805)
+/* in: one unsigned long, the NTSTATUS every read of the gun completes with (0: reads answer);
+   the gun stays plugged in and listed, as a driver failing after a resume */
+#define IOCTL_GUNSIM_SET_READ_ERROR GUNSIM_IOCTL(0x806)
+/* in: the NT path (WCHARs, no terminator) the gun's interface link points at instead of the
+   gun, so opening it fails as opening that does; empty: back to the gun. While plugged in. */
+#define IOCTL_GUNSIM_SET_OPEN_TARGET GUNSIM_IOCTL(0x807)
 
 #define GUNSIM_QUERY_RESET_COUNTS 1u
 /* IOCTL_GUNSIM_TIMES: after the copy, forget every stamp */
@@ -42,11 +48,13 @@ typedef struct GunsimQuery {
 
 typedef struct GunsimStatus {
     unsigned long reads;       /* reads answered with data since the last reset */
-    unsigned long failedReads; /* reads failed while pulled out since the last reset */
+    unsigned long failedReads; /* reads failed (pulled out, or a read error set) since the last reset */
     unsigned long pluggedIn;
     unsigned long readLength;
     unsigned char report[GUNSIM_REPORT_SIZE];
     unsigned char reserved[2];
+    unsigned long readError;   /* the NTSTATUS reads fail with, 0 when they answer */
+    unsigned long retargeted;  /* 1 while the interface link points elsewhere than the gun */
 } GunsimStatus;
 
 /* Stamps of the driver's own clock (KeQueryPerformanceCounter), `frequency` a second. */

@@ -5,9 +5,11 @@
 #include "device_notice.h"
 #include "device_registry.h"
 #include "driver_service.h"
+#include "failures.h"
 #include "read_times.h"
 #include "report_text.h"
 #include "trace.h"
+#include "utf8.h"
 
 const char kUsage[] =
     "usage: gunsimctl COMMAND [ARGS]\n"
@@ -19,13 +21,20 @@ const char kUsage[] =
     "  pull                   unplug: reads fail with error 1167, the interface disappears\n"
     "  plug                   plug back in; handles opened before the pull stay dead\n"
     "  reads [reset]          reads answered with a report (reset: then zero both counters)\n"
-    "  failed                 reads failed while unplugged\n"
+    "  failed                 reads failed (unplugged, or with a read error set)\n"
     "  readtimes [reset|list] how steadily the gun is read, in ms of the driver's clock: intervals\n"
     "                         between reads (median, p99, max, over 90 ms), delays from a change of\n"
     "                         state to the first read returning it (reset: then forget the stamps;\n"
     "                         list: every stamp, in ms from the first read)\n"
-    "  status                 plugged, report, counters and read length on one line\n"
+    "  status                 plugged, report, counters and read length on one line, and\n"
+    "                         the read error and refusal while set\n"
     "  readlen N              answer reads with only the first N (0..6) bytes\n"
+    "  readerror N|off        reads fail with Windows error N (2 22 31 55 995 1117) while the gun\n"
+    "                         stays plugged in and listed; off: they answer again\n"
+    "  refuse on|off [NTPATH] on: opening the listed gun fails with error 5 (its interface link\n"
+    "                         points at a read-only file, or at NTPATH); off: it opens again\n"
+    "  probe                  open the gun and read once, as a reader does: 'read N',\n"
+    "                         'open error N' or 'read error N'\n"
     "  wait-reads N [MS]      wait until at least N reads were answered (default 10000 ms)\n"
     "  wait-failed N [MS]     wait until at least N reads failed (default 10000 ms)\n"
     "  play TRACE [TIMES]     play a trace file: lines 'B0 B1 X Y MS', '#' comments\n"
@@ -91,6 +100,12 @@ Reply CommandRunner::Run(const std::vector<std::string>& words)
         return Status();
     if (name == "readlen")
         return ReadLength(args);
+    if (name == "readerror")
+        return ReadError(args);
+    if (name == "refuse")
+        return Refuse(args);
+    if (name == "probe" && args.empty())
+        return Probe();
     if (name == "wait-reads")
         return WaitForCount(args, false);
     if (name == "wait-failed")
@@ -198,9 +213,15 @@ Reply CommandRunner::Status()
     Reply failure;
     if (!Query(status, false, failure))
         return failure;
-    return Ok("plugged " + std::to_string(status.pluggedIn) + " state " + FormatReport(status.report) +
-              " reads " + std::to_string(status.reads) + " failed " + std::to_string(status.failedReads) +
-              " readlen " + std::to_string(status.readLength));
+    std::string line = "plugged " + std::to_string(status.pluggedIn) + " state " + FormatReport(status.report) +
+                       " reads " + std::to_string(status.reads) + " failed " + std::to_string(status.failedReads) +
+                       " readlen " + std::to_string(status.readLength);
+    // The failures only while set, so the usual line stays as it was.
+    if (status.readError != 0)
+        line += " readerror " + std::to_string(ReadErrorOf(status.readError));
+    if (status.retargeted)
+        line += " refuse 1";
+    return Ok(line);
 }
 
 Reply CommandRunner::ReadLength(const std::vector<std::string>& args)
@@ -211,6 +232,47 @@ Reply CommandRunner::ReadLength(const std::vector<std::string>& args)
     if (!m_control.SetReadLength(length))
         return NotAnswering();
     return Ok();
+}
+
+Reply CommandRunner::ReadError(const std::vector<std::string>& args)
+{
+    unsigned long error = 0;
+    DWORD ntStatus = 0;
+    if (args.size() != 1 || (args[0] != "off" && (!ParseDecimal(args[0], 0xFFFFFFFFul, error) ||
+                                                  !ReadErrorStatus(error, ntStatus))))
+        return Err(std::string("usage: readerror N|off, N one of ") + kReadErrorsOffered);
+    if (!m_control.SetReadError(ntStatus))
+        return NotAnswering();
+    return Ok();
+}
+
+// The registry keeps listing the gun: only opening it changes.
+Reply CommandRunner::Refuse(const std::vector<std::string>& args)
+{
+    if (args.empty() || args.size() > 2 || (args[0] != "on" && args[0] != "off") ||
+        (args[0] == "off" && args.size() == 2))
+        return Err("usage: refuse on|off [NTPATH]");
+    std::wstring target;
+    std::string error;
+    OwnedFile pipe;
+    if (args[0] == "on") {
+        if (args.size() == 2)
+            target = WideFromUtf8(args[1]);
+        else if (!MakeRefusingTarget(pipe, target, error))
+            return Err(error);
+    }
+    if (!m_control.SetOpenTarget(target))
+        return Err("the gun's link was not changed (error " + std::to_string(GetLastError()) +
+                   "); is it plugged in?");
+    // The pipe lasts as long as this program, or until the next refuse.
+    m_refusingPipe.Reset(pipe.Get());
+    pipe.Release();
+    return Ok();
+}
+
+Reply CommandRunner::Probe()
+{
+    return Ok(ProbeGun());
 }
 
 Reply CommandRunner::WaitForCount(const std::vector<std::string>& args, bool failedReads)

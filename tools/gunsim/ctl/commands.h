@@ -31,6 +31,9 @@ private:
     Reply ReadTimes(const std::vector<std::string>& args);
     Reply Status();
     Reply ReadLength(const std::vector<std::string>& args);
+    Reply ReadError(const std::vector<std::string>& args);
+    Reply Refuse(const std::vector<std::string>& args);
+    Reply Probe();
     Reply WaitForCount(const std::vector<std::string>& args, bool failedReads);
     Reply Play(const std::vector<std::string>& args);
     Reply DeviceChange(const std::vector<std::string>& args);
@@ -39,4 +42,6 @@ private:
     bool Query(GunsimStatus& status, bool resetCounts, Reply& failure);
 
     GunsimControl m_control;
+    // While opens are refused: the pipe the gun's link points at.
+    OwnedFile m_refusingPipe;
 };

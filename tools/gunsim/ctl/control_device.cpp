@@ -48,6 +48,17 @@ bool GunsimControl::SetReadLength(DWORD length)
     return Control(IOCTL_GUNSIM_SET_READ_LENGTH, &length, sizeof(length), NULL, 0);
 }
 
+bool GunsimControl::SetReadError(DWORD ntStatus)
+{
+    return Control(IOCTL_GUNSIM_SET_READ_ERROR, &ntStatus, sizeof(ntStatus), NULL, 0);
+}
+
+bool GunsimControl::SetOpenTarget(const std::wstring& ntPath)
+{
+    const DWORD size = static_cast<DWORD>(ntPath.size()) * static_cast<DWORD>(sizeof(wchar_t));
+    return Control(IOCTL_GUNSIM_SET_OPEN_TARGET, ntPath.data(), size, NULL, 0);
+}
+
 bool GunsimControl::Query(GunsimStatus& status, bool resetCounts)
 {
     GunsimQuery query = {resetCounts ? GUNSIM_QUERY_RESET_COUNTS : 0u};

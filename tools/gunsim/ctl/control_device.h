@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "owned.h"
 #include "../gunsim_protocol.h"
 
@@ -20,6 +22,10 @@ public:
     bool Pull();
     bool Plug();
     bool SetReadLength(DWORD length);
+    // 0: reads answer; otherwise the NTSTATUS they fail with.
+    bool SetReadError(DWORD ntStatus);
+    // An NT path the gun's interface link points at instead; "" for the gun.
+    bool SetOpenTarget(const std::wstring& ntPath);
     bool Query(GunsimStatus& status, bool resetCounts);
     bool QueryTimes(GunsimTimes& times, bool reset);
 

@@ -11,6 +11,8 @@ public:
     OwnedFile& operator=(const OwnedFile&) = delete;
 
     void Reset(HANDLE handle) { if (IsValid()) CloseHandle(m_handle); m_handle = handle; }
+    // Hands the handle on without closing it.
+    void Release() { m_handle = INVALID_HANDLE_VALUE; }
     bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return m_handle; }
 

@@ -1,5 +1,7 @@
 /* The simulated gun: a kernel-mode driver that answers every read at once with
-   the report its control program last set, and fails reads while "pulled out".
+   the report its control program last set, and fails reads while "pulled out"
+   or while a read error is set; its interface link can point elsewhere, so
+   that opening the listed gun fails.
    It stamps every answered read and every change of the report on its own clock,
    so how steadily a reader polls is measured where the reads arrive. */
 #include <ntddk.h>
@@ -9,6 +11,7 @@
 #define GUNSIM_DEVICE_NAME L"\\Device\\Gunsim"
 #define GUNSIM_INTERFACE_LINK L"\\??\\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}"
 #define GUNSIM_CONTROL_LINK L"\\??\\GunsimControl"
+#define GUNSIM_OPEN_TARGET_CHARS 128
 
 typedef struct GunsimDevice {
     KMUTEX lock;
@@ -16,6 +19,10 @@ typedef struct GunsimDevice {
     ULONG readLength;
     BOOLEAN pluggedIn;
     BOOLEAN interfaceLinked;
+    /* The interface link points at `openTarget`, not at the gun. */
+    BOOLEAN retargeted;
+    NTSTATUS readError;
+    WCHAR openTarget[GUNSIM_OPEN_TARGET_CHARS];
     /* Bumped by every pull: a handle opened before it stays dead after the plug,
        as one opened on a real gun that was unplugged. Never 0, which marks a
        handle opened while pulled out. */
@@ -120,12 +127,14 @@ static NTSTATUS NTAPI DispatchRead(PDEVICE_OBJECT device, PIRP irp)
     ULONG wanted = stack->Parameters.Read.Length;
     ULONG handleGeneration = stack->FileObject ? (ULONG)(ULONG_PTR)stack->FileObject->FsContext : 0;
     ULONG length;
+    NTSTATUS failure;
 
     Lock(gun);
-    if (!gun->pluggedIn || handleGeneration != gun->generation) {
+    failure = !gun->pluggedIn || handleGeneration != gun->generation ? STATUS_DEVICE_NOT_CONNECTED : gun->readError;
+    if (failure != STATUS_SUCCESS) {
         Unlock(gun);
         InterlockedIncrement(&gun->failedReads);
-        return Complete(irp, STATUS_DEVICE_NOT_CONNECTED, 0);
+        return Complete(irp, failure, 0);
     }
     length = gun->readLength < wanted ? gun->readLength : wanted;
     RtlCopyMemory(irp->AssociatedIrp.SystemBuffer, gun->report, length);
@@ -163,6 +172,58 @@ static NTSTATUS SetReadLength(GunsimDevice *gun, const void *input, ULONG inputL
     return STATUS_SUCCESS;
 }
 
+static NTSTATUS SetReadError(GunsimDevice *gun, const void *input, ULONG inputLength)
+{
+    ULONG status;
+
+    if (inputLength != sizeof(ULONG))
+        return STATUS_INVALID_PARAMETER;
+    RtlCopyMemory(&status, input, sizeof(ULONG));
+    /* Only failures: a success or warning would complete the read as answered. */
+    if (status != 0 && !NT_ERROR((NTSTATUS)status))
+        return STATUS_INVALID_PARAMETER;
+    Lock(gun);
+    gun->readError = (NTSTATUS)status;
+    Unlock(gun);
+    return STATUS_SUCCESS;
+}
+
+/* Under the lock: the interface link made anew, to the gun or to the open target. */
+static NTSTATUS Relink(GunsimDevice *gun, BOOLEAN retarget)
+{
+    UNICODE_STRING link = InterfaceLink();
+    UNICODE_STRING target = DeviceName();
+    NTSTATUS status;
+
+    if (retarget)
+        RtlInitUnicodeString(&target, gun->openTarget);
+    if (gun->interfaceLinked && NT_SUCCESS(IoDeleteSymbolicLink(&link)))
+        gun->interfaceLinked = FALSE;
+    status = IoCreateSymbolicLink(&link, &target);
+    gun->interfaceLinked = NT_SUCCESS(status);
+    gun->retargeted = gun->interfaceLinked && retarget;
+    return status;
+}
+
+static NTSTATUS SetOpenTarget(GunsimDevice *gun, const void *input, ULONG inputLength)
+{
+    ULONG chars = inputLength / sizeof(WCHAR);
+    NTSTATUS status;
+
+    if (inputLength % sizeof(WCHAR) || chars >= GUNSIM_OPEN_TARGET_CHARS)
+        return STATUS_INVALID_PARAMETER;
+    Lock(gun);
+    if (!gun->pluggedIn) {
+        Unlock(gun);
+        return STATUS_DEVICE_NOT_CONNECTED;
+    }
+    RtlCopyMemory(gun->openTarget, input, inputLength);
+    gun->openTarget[chars] = 0;
+    status = Relink(gun, chars != 0);
+    Unlock(gun);
+    return status;
+}
+
 static NTSTATUS Pull(GunsimDevice *gun)
 {
     UNICODE_STRING link = InterfaceLink();
@@ -175,6 +236,7 @@ static NTSTATUS Pull(GunsimDevice *gun)
     }
     if (gun->interfaceLinked && NT_SUCCESS(IoDeleteSymbolicLink(&link)))
         gun->interfaceLinked = FALSE;
+    gun->retargeted = FALSE;
     Unlock(gun);
     return STATUS_SUCCESS;
 }
@@ -212,6 +274,8 @@ static NTSTATUS QueryStatus(GunsimDevice *gun, void *buffer, ULONG inputLength, 
     RtlCopyMemory(status.report, gun->report, GUNSIM_REPORT_SIZE);
     status.pluggedIn = gun->pluggedIn;
     status.readLength = gun->readLength;
+    status.readError = (ULONG)gun->readError;
+    status.retargeted = gun->retargeted;
     Unlock(gun);
     if (query.flags & GUNSIM_QUERY_RESET_COUNTS) {
         status.reads = (ULONG)InterlockedExchange(&gun->reads, 0);
@@ -274,6 +338,12 @@ static NTSTATUS NTAPI DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp)
         break;
     case IOCTL_GUNSIM_TIMES:
         status = QueryTimes(gun, buffer, inputLength, outputLength, &written);
+        break;
+    case IOCTL_GUNSIM_SET_READ_ERROR:
+        status = SetReadError(gun, buffer, inputLength);
+        break;
+    case IOCTL_GUNSIM_SET_OPEN_TARGET:
+        status = SetOpenTarget(gun, buffer, inputLength);
         break;
     default:
         status = STATUS_INVALID_DEVICE_REQUEST;
