@@ -125,7 +125,7 @@ def check(t):
     blocked = {row["Condition"] for row in t.get("LaunchCondition", [])}
     secure = (properties.get("SecureCustomProperties") or "").split(";")
     for installed, outcome in [((0, 0, 0), "removed"), (ours, "removed"),
-                               ((ours[0], ours[1], ours[2] + 1), "refuses"), ((ours[0] + 1, 0, 0), "refuses")]:
+                               ((ours[0], ours[1], ours[2] + 1), "refused"), ((ours[0] + 1, 0, 0), "refused")]:
         found = upgrade_action(rows, installed)
         removed = [p for p, detect in found if not detect and p in secure]
         refused = [p for p, detect in found if detect and f"NOT {p}" in blocked and p in secure]
