@@ -6,8 +6,8 @@ ICE suite itself does not run here:
   that file being its key path (the component rules; ICE08 for the GUIDs);
 - every shortcut is non-advertised and alone in a component that holds no
   file, whose key path is a value under HKCU of its own, and that removes
-  the shortcut's folder when the package creates it (ICE38, ICE43, ICE57,
-  ICE64);
+  the shortcut's folder when the package creates it, and names no file of
+  another component (ICE38, ICE43, ICE57, ICE64, ICE69);
 - the Upgrade rows remove every installed version whose first three fields
   are at most this one's (the fourth included, which Windows Installer does
   not compare) and refuse every higher one, the old product removed before
@@ -15,6 +15,7 @@ ICE suite itself does not run here:
 - nothing installs under the user's profile: no file, folder or component
   key path in a profile folder, and no registry value, but the shortcuts
   and their key paths."""
+import re
 import subprocess
 import sys
 
@@ -93,6 +94,9 @@ def check(t):
         key = registry.get(component.get("KeyPath"), {})
         if not shortcut["Target"].startswith("["):
             problems.append(f"shortcut {name} is advertised")
+        for named in re.findall(r"\[#([^\]]+)\]", shortcut["Target"] + (shortcut["Arguments"] or "")):
+            if all(f["File"] != named or f["Component_"] != shortcut["Component_"] for f in files):
+                problems.append(f"shortcut {name} names file {named} of another component")
         if [s["Component_"] for s in shortcuts].count(shortcut["Component_"]) > 1:
             problems.append(f"shortcut {name} shares its component")
         if any(f["Component_"] == shortcut["Component_"] for f in files):
