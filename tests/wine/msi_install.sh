@@ -3,13 +3,12 @@
 # other tests:  msi_install.sh MSI VERSION PUBLISHER GUNTEST_EXE|- MAKE_MSI ARGS...
 # (the make-msi.sh call that built MSI, less its output; GUNTEST_EXE the built
 # Gun Test when it ships)
-# A damaged package installs nothing; a build that differs only in the fourth
-# field of the version replaces 1.0.0.1 as that shipped, and is replaced by the
-# package, either way leaving one product and no file of the other; the package
-# installs the programs, the guide and the licence, their shortcuts and the
-# uninstall entry, and each program runs from its shortcut; a higher version
-# replaces it, a lower one is refused; the uninstall removes all of it and
-# keeps the user's settings.
+# A damaged package installs nothing; the package replaces 1.0.0.1 as that
+# shipped, leaving no file of it, and installs the programs, the guide and the
+# licence, their shortcuts and the uninstall entry, and each program runs from
+# its shortcut; a build that differs only in the fourth field of the version
+# replaces it and is replaced by it; a higher version replaces it, a lower one
+# is refused; the uninstall removes all of it and keeps the user's settings.
 MSI=$1 VERSION=$2 PUBLISHER=$3 GUNTEST_EXE=$4
 shift 4
 MAKE_MSI=("$@")
@@ -123,19 +122,16 @@ head -c $(($(stat -c %s "$MSI") / 2)) "$MSI" >"$TEST_OUT/damaged.msi"
 run_msiexec /i "$TEST_OUT/damaged.msi" && fail "installing a truncated package succeeded"
 expect_nothing_installed "after the damaged package"
 
-# ---- Only the fourth field apart: each replaces the other, whichever is higher.
+# ---- Installed over 1.0.0.1 as it shipped: the files, the shortcuts, the
+# uninstall entry and nothing of the old one; settings untouched.
 settings_seed 03020400
 run_msiexec /i "$TEST_OUT/shipped.msi" || fail "installing $SHIPPED as it shipped failed"
 [[ -e $INSTALL_DIR/LICENSE ]] || fail "$SHIPPED as it shipped installed no LICENSE"
-run_msiexec /i "$TEST_OUT/fourth.msi" || fail "installing $FOURTH over $SHIPPED as it shipped failed"
-expect_one_installation "$FOURTH" "$FOURTH over $SHIPPED as it shipped" >/dev/null
-run_msiexec /i "$MSI" || fail "installing $MSI over $FOURTH failed"
-
-# ---- Installed: the files, the shortcuts, the uninstall entry; settings untouched.
+run_msiexec /i "$MSI" || fail "installing $MSI over $SHIPPED as it shipped failed"
 cmp -s "$INSTALL_DIR/LICENSE.txt" "$GLIMMER_SOURCE/LICENSE" || fail "LICENSE.txt is not installed as LICENSE is in the source"
 python3 "$GLIMMER_SOURCE/tests/release/check-guide.py" "$INSTALL_DIR/$GUIDE" "$GLIMMER_SOURCE" "$VERSION" ||
   fail "the installed guide"
-entry=$(expect_one_installation "$VERSION" "installed over $FOURTH") || exit 1
+entry=$(expect_one_installation "$VERSION" "installed over $SHIPPED as it shipped") || exit 1
 IFS='|' read -r _ _ publisher <<<"$entry"
 expect_eq "$publisher" "$PUBLISHER" "uninstall entry's publisher"
 # The uninstall list shows the icon the installer registers with the product.
@@ -169,6 +165,12 @@ wait_for guide_opened 90 || fail "the guide's shortcut opened nothing"
 expect_eq "$(tr -d '\r' <"$DRIVE_C/guide.log")" 'C:\Program Files\Glimmerdot\Glimmerdot Guide.txt' \
   "file the guide's shortcut opened"
 
+# ---- Only the fourth field apart: each replaces the other, whichever is higher.
+run_msiexec /i "$TEST_OUT/fourth.msi" || fail "installing $FOURTH over $VERSION failed"
+expect_one_installation "$FOURTH" "$FOURTH over $VERSION" >/dev/null
+run_msiexec /i "$MSI" || fail "installing $VERSION over $FOURTH failed"
+expect_one_installation "$VERSION" "$VERSION over $FOURTH" >/dev/null
+
 # ---- A higher version replaces it; the lower one is then refused.
 run_msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
 expect_one_installation "$HIGHER" "after the upgrade" >/dev/null
@@ -182,4 +184,4 @@ left=$(find "$DRIVE_C/windows/Installer" -iname glimmerdot.ico -o -iname '*.msi'
 [[ -z $left ]] || fail "the installer's copies are still there: $left"
 expect_eq "$(settings_block)" 03020400 "settings after the uninstall"
 
-pass "damaged package refused, $SHIPPED as it shipped and $FOURTH replaced, install, the guide, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, upgrade, downgrade refused, uninstall"
+pass "damaged package refused, install over $SHIPPED as it shipped, the guide, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, $FOURTH and back, upgrade, downgrade refused, uninstall"

@@ -2,11 +2,11 @@
 # The installer, the same bytes from the same inputs:
 #   make-msi.sh --source DIR --publisher NAME --version V --epoch SECONDS --program EXE... OUT.msi
 # DIR is the source tree (packaging/glimmerdot.wxs, README.md for the guide,
-# LICENSE, shipped as LICENSE.txt, the icon); each --program is an exe that ships. wixl stamps its
-# output with the clock and random codes: here every file it packs carries
-# EPOCH as its time, the product code is derived from the version and the
-# package code from the version and the payload, and the summary's times are
-# set to EPOCH afterwards.
+# LICENSE, shipped as LICENSE.txt, the icon); each --program is an exe that
+# ships. wixl stamps its output with the clock and random codes: here every
+# file it packs carries EPOCH as its time, the product code and the package
+# code are derived from the version and the payload, and the summary's times
+# are set to EPOCH afterwards.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 fail() { echo "make-msi.sh: $*" >&2; exit 1; }
@@ -41,8 +41,10 @@ guid() {
   python3 -c 'import sys, uuid; print("{%s}" % str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' \
     "$upgrade_code" "$1"
 }
-product_code=$(guid "product $version")
+# A package that differs in anything is another product, which the upgrade
+# rows replace: Windows refuses a second package under an installed product code.
 payload=$(cd "$work" && sha256sum -- * "$wxs" | cut -d' ' -f1 | sha256sum | cut -d' ' -f1)
+product_code=$(guid "product $version $payload")
 package_code=$(guid "package $version $payload")
 
 rm -f "$out"
