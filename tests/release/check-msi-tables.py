@@ -26,14 +26,17 @@ PROFILE = {"AppDataFolder", "LocalAppDataFolder", "PersonalFolder", "DesktopFold
            "MyPicturesFolder", "NetHoodFolder", "PrintHoodFolder", "RecentFolder", "AdminToolsFolder"}
 REGISTRY_KEY_PATH, HKCU = 4, "1"
 ONLY_DETECT, MIN_INCLUSIVE, MAX_INCLUSIVE = 2, 0x100, 0x200
+READ = {"Component", "File", "Registry", "Shortcut", "Directory", "RemoveFile", "CreateFolder", "Property",
+        "Upgrade", "LaunchCondition", "InstallExecuteSequence"}
 
 
 def tables(msi):
-    """{table: [row as {column: value or None}]} for every table of MSI."""
+    """{table: [row as {column: value or None}]} for the tables read here; not
+    the tables of streams (Icon, Binary), which msiinfo would write out."""
     def run(*args):
         return subprocess.run(["msiinfo", *args], capture_output=True, text=True, check=True).stdout
     found = {}
-    for name in run("tables", msi).split():
+    for name in set(run("tables", msi).split()) & READ:
         lines = run("export", msi, name).replace("\r\n", "\n").split("\n")
         columns = lines[0].split("\t")
         found[name] = [{c: v or None for c, v in zip(columns, line.split("\t"))} for line in lines[3:] if line]
