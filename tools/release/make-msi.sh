@@ -14,8 +14,9 @@ fail() { echo "make-msi.sh: $*" >&2; exit 1; }
 . "$here/options.sh"
 release_options "$@" || fail "usage: make-msi.sh --source DIR --publisher NAME --version V --epoch SECONDS --program EXE... OUT.msi"
 wxs=$source/packaging/glimmerdot.wxs
-# Windows Installer's own limits on the three fields it compares; the third
-# stays below its limit so that the next one (the upgrade's bound) exists.
+# Windows Installer's limits on the three fields it compares (the fourth, which
+# it ignores, is 16 bits as in the exe's version block); the third stays below
+# its limit so that the next one, the upgrade rows' bound, exists.
 fields='^([0-9]{1,5})\.([0-9]{1,5})\.([0-9]{1,5})(\.([0-9]{1,5}))?$'
 if ! [[ $version =~ $fields ]] || ((10#${BASH_REMATCH[1]} > 255 || 10#${BASH_REMATCH[2]} > 255 ||
   10#${BASH_REMATCH[3]} >= 65535 || 10#${BASH_REMATCH[5]:-0} > 65535)); then
