@@ -3,10 +3,12 @@
 # other tests:  msi_install.sh MSI VERSION PUBLISHER GUNTEST_EXE|- MAKE_MSI ARGS...
 # (the make-msi.sh call that built MSI, less its output; GUNTEST_EXE the built
 # Gun Test when it ships)
-# A damaged package installs nothing; the package installs the programs, the
-# guide and the licence, their shortcuts and the uninstall entry, and each
-# program runs from its shortcut; a higher version replaces it, a lower one is
-# refused; the uninstall removes all of it and keeps the user's settings.
+# A damaged package installs nothing; the package replaces 1.0.0.1 as that
+# shipped, leaving no file of it, and installs the programs, the guide and the
+# licence, their shortcuts and the uninstall entry, and each program runs from
+# its shortcut; a build that differs only in the fourth field of the version
+# replaces it and is replaced by it; a higher version replaces it, a lower one
+# is refused; the uninstall removes all of it and keeps the user's settings.
 MSI=$1 VERSION=$2 PUBLISHER=$3 GUNTEST_EXE=$4
 shift 4
 MAKE_MSI=("$@")
@@ -72,6 +74,8 @@ expect_nothing_installed() {
   local entries
   entries=$(uninstall_entries)
   [[ -z $entries ]] || fail "$1: uninstall entry left: $entries"
+  wine_run 60 reg query 'HKCU\Software\VEY\Glimmerdot' >/dev/null 2>&1 && fail "$1: the shortcuts' key paths are left"
+  return 0
 }
 
 # The one installation there is, of VERSION; prints its uninstall entry
@@ -81,6 +85,7 @@ expect_one_installation() {
   entries=$(uninstall_entries)
   expect_eq "$(grep -c . <<<"$entries")" 1 "uninstall entries named Glimmerdot ($2)"
   expect_eq "$(cut -d'|' -f2 <<<"$entries")" "$1" "uninstall entry's version ($2)"
+  expect_eq "$(cd "$INSTALL_DIR" && find . -mindepth 1 -printf '%P\n' | sort)" "$expected_files" "installed files ($2)"
   cmp -s "$INSTALL_DIR/Glimmerdot.exe" "$APP_EXE" || fail "$2: the installed exe is not the built one"
   expect_eq "$(shortcuts | grep -c .)" 1 "Start-menu shortcuts ($2)"
   expect_eq "$(shortcuts "$GUIDE_SHORTCUT" | grep -c .)" 1 "the guide's Start-menu shortcuts ($2)"
@@ -91,26 +96,42 @@ expect_one_installation() {
   echo "$entries"
 }
 
-IFS=. read -r major minor build _ <<<"$VERSION"
+expected_files=$(printf '%s\n' Glimmerdot.exe "$GUIDE" LICENSE.txt ${GUNTEST_EXE:+GunTest.exe} | sort)
+IFS=. read -r major minor build revision <<<"$VERSION"
 # Windows Installer compares only three fields: the higher version raises the third.
 HIGHER=$major.$minor.$((build + 1)).0
-"${MAKE_MSI[@]}" --version "$HIGHER" "$TEST_OUT/higher.msi" >"$TEST_OUT/make-msi.log" 2>&1 ||
-  fail "could not build version $HIGHER: $(cat "$TEST_OUT/make-msi.log")"
+FOURTH=$major.$minor.$build.$((${revision:-0} + 1))
+# 1.0.0.1 as it shipped, from a source tree that holds its package source.
+SHIPPED=1.0.0.1
+mkdir -p "$TEST_OUT/shipped/packaging"
+cp "$GLIMMER_SOURCE/tests/wine/glimmerdot-$SHIPPED.wxs" "$TEST_OUT/shipped/packaging/glimmerdot.wxs"
+ln -sfn "$GLIMMER_SOURCE/README.md" "$GLIMMER_SOURCE/LICENSE" "$GLIMMER_SOURCE/res" "$TEST_OUT/shipped/"
+# make_package VERSION NAME [OPTION...]: $TEST_OUT/NAME.msi.
+make_package() {
+  local version=$1 name=$2
+  shift 2
+  "${MAKE_MSI[@]}" "$@" --version "$version" "$TEST_OUT/$name.msi" >"$TEST_OUT/make-msi.log" 2>&1 ||
+    fail "could not build version $version: $(cat "$TEST_OUT/make-msi.log")"
+}
+make_package "$HIGHER" higher
+make_package "$FOURTH" fourth
+make_package "$SHIPPED" shipped --source "$TEST_OUT/shipped"
 head -c $(($(stat -c %s "$MSI") / 2)) "$MSI" >"$TEST_OUT/damaged.msi"
 
 # ---- A damaged package fails and installs nothing.
 run_msiexec /i "$TEST_OUT/damaged.msi" && fail "installing a truncated package succeeded"
 expect_nothing_installed "after the damaged package"
 
-# ---- Installed: the files, the shortcuts, the uninstall entry; settings untouched.
+# ---- Installed over 1.0.0.1 as it shipped: the files, the shortcuts, the
+# uninstall entry and nothing of the old one; settings untouched.
 settings_seed 03020400
-run_msiexec /i "$MSI" || fail "installing $MSI failed"
-expected_files=$(printf '%s\n' Glimmerdot.exe "$GUIDE" LICENSE ${GUNTEST_EXE:+GunTest.exe} | sort)
-expect_eq "$(cd "$INSTALL_DIR" && find . -mindepth 1 -printf '%P\n' | sort)" "$expected_files" "installed files"
-cmp -s "$INSTALL_DIR/LICENSE" "$GLIMMER_SOURCE/LICENSE" || fail "LICENSE is not installed as it is in the source"
+run_msiexec /i "$TEST_OUT/shipped.msi" || fail "installing $SHIPPED as it shipped failed"
+[[ -e $INSTALL_DIR/LICENSE ]] || fail "$SHIPPED as it shipped installed no LICENSE"
+run_msiexec /i "$MSI" || fail "installing $MSI over $SHIPPED as it shipped failed"
+cmp -s "$INSTALL_DIR/LICENSE.txt" "$GLIMMER_SOURCE/LICENSE" || fail "LICENSE.txt is not installed as LICENSE is in the source"
 python3 "$GLIMMER_SOURCE/tests/release/check-guide.py" "$INSTALL_DIR/$GUIDE" "$GLIMMER_SOURCE" "$VERSION" ||
   fail "the installed guide"
-entry=$(expect_one_installation "$VERSION" "installed") || exit 1
+entry=$(expect_one_installation "$VERSION" "installed over $SHIPPED as it shipped") || exit 1
 IFS='|' read -r _ _ publisher <<<"$entry"
 expect_eq "$publisher" "$PUBLISHER" "uninstall entry's publisher"
 # The uninstall list shows the icon the installer registers with the product.
@@ -144,6 +165,12 @@ wait_for guide_opened 90 || fail "the guide's shortcut opened nothing"
 expect_eq "$(tr -d '\r' <"$DRIVE_C/guide.log")" 'C:\Program Files\Glimmerdot\Glimmerdot Guide.txt' \
   "file the guide's shortcut opened"
 
+# ---- Only the fourth field apart: each replaces the other, whichever is higher.
+run_msiexec /i "$TEST_OUT/fourth.msi" || fail "installing $FOURTH over $VERSION failed"
+expect_one_installation "$FOURTH" "$FOURTH over $VERSION" >/dev/null
+run_msiexec /i "$MSI" || fail "installing $VERSION over $FOURTH failed"
+expect_one_installation "$VERSION" "$VERSION over $FOURTH" >/dev/null
+
 # ---- A higher version replaces it; the lower one is then refused.
 run_msiexec /i "$TEST_OUT/higher.msi" || fail "installing version $HIGHER over $VERSION failed"
 expect_one_installation "$HIGHER" "after the upgrade" >/dev/null
@@ -157,4 +184,4 @@ left=$(find "$DRIVE_C/windows/Installer" -iname glimmerdot.ico -o -iname '*.msi'
 [[ -z $left ]] || fail "the installer's copies are still there: $left"
 expect_eq "$(settings_block)" 03020400 "settings after the uninstall"
 
-pass "damaged package refused, install, the guide, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, upgrade, downgrade refused, uninstall"
+pass "damaged package refused, install over $SHIPPED as it shipped, the guide, start from the shortcuts${GUNTEST_EXE:+ (Gun Test too)}, $FOURTH and back, upgrade, downgrade refused, uninstall"

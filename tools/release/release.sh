@@ -69,7 +69,9 @@ for program in "${programs[@]}"; do
 done
 
 python3 "$here/guide.py" "$source/README.md" "$work/Glimmerdot Guide.txt"
-python3 "$here/zip.py" "$partial/$name.zip" "$epoch" "${shipped[@]}" "$work/Glimmerdot Guide.txt" "$source/LICENSE"
+# With an extension Windows knows, so that a double-click opens it.
+cp "$source/LICENSE" "$work/LICENSE.txt"
+python3 "$here/zip.py" "$partial/$name.zip" "$epoch" "${shipped[@]}" "$work/Glimmerdot Guide.txt" "$work/LICENSE.txt"
 msi_programs=()
 for program in "${shipped[@]}"; do msi_programs+=(--program "$program"); done
 bash "$here/make-msi.sh" --source "$source" --publisher "$publisher" --version "$version" --epoch "$epoch" \
