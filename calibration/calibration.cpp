@@ -20,8 +20,7 @@ AimWindow DefaultAimWindow() {
 }
 
 Calibration DefaultCalibration() {
-    Calibration calibration;
-    std::memset(&calibration, 0, sizeof calibration);
+    Calibration calibration = {};
     calibration.window = DefaultAimWindow();
     return calibration;
 }

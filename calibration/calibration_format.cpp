@@ -37,7 +37,7 @@ void PutName(BYTE* at, const char* name, int size) {
     std::memcpy(at, name, strnlen(name, size - 1));
 }
 
-bool IsTerminated(const BYTE* at, int size) {
+bool IsTerminated(const BYTE* at, DWORD size) {
     return std::memchr(at, 0, size) != NULL;
 }
 

@@ -827,26 +827,19 @@ BOOL WINAPI EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum, PDISPLAY_DEVICEA
     for (int i = 0; i < count; ++i) {
         if (lpDevice != NULL && std::strcmp(lpDevice, displays[i].name) == 0) index = i;
     }
+    // Only the monitors: one to a display, at index 0.
+    if (index < 0 || iDevNum != 0 || displays[index].monitor[0] == '\0') return FALSE;
     DISPLAY_DEVICEA& device = *lpDisplayDevice;
     std::memset(reinterpret_cast<BYTE*>(&device) + sizeof device.cb, 0, sizeof device - sizeof device.cb);
-    if (lpDevice == NULL) {
-        // An adapter per display, as with one output each.
-        if (iDevNum >= static_cast<DWORD>(count)) return FALSE;
-        std::strcpy(device.DeviceName, displays[iDevNum].name);
-        std::strcpy(device.DeviceString, "Stand-in Display Adapter");
-        device.StateFlags = DISPLAY_DEVICE_ATTACHED_TO_DESKTOP | (iDevNum == 0 ? DISPLAY_DEVICE_PRIMARY_DEVICE : 0);
-    } else {
-        if (index < 0 || iDevNum != 0 || displays[index].monitor[0] == '\0') return FALSE;
-        // The monitor's own device name: the display's and "\\Monitor0", cut to fit.
-        std::string name = std::string(displays[index].name) + "\\Monitor0";
-        std::strncpy(device.DeviceName, name.c_str(), sizeof device.DeviceName - 1);
-        std::strcpy(device.DeviceString, "Generic PnP Monitor");
-        device.StateFlags = DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED;
-        if (dwFlags & EDD_GET_DEVICE_INTERFACE_NAME)
-            std::strcpy(device.DeviceID, displays[index].monitor);
-        else
-            std::strcpy(device.DeviceID, "MONITOR\\STN0001\\{4d36e96e-e325-11ce-bfc1-08002be10318}\\0000");
-    }
+    // The monitor's own device name: the display's and "\\Monitor0", cut to fit.
+    const std::string name = std::string(displays[index].name) + "\\Monitor0";
+    std::strncpy(device.DeviceName, name.c_str(), sizeof device.DeviceName - 1);
+    std::strcpy(device.DeviceString, "Generic PnP Monitor");
+    device.StateFlags = DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED;
+    if (dwFlags & EDD_GET_DEVICE_INTERFACE_NAME)
+        std::strcpy(device.DeviceID, displays[index].monitor);
+    else
+        std::strcpy(device.DeviceID, "MONITOR\\STN0001\\{4d36e96e-e325-11ce-bfc1-08002be10318}\\0000");
     call.result = TRUE;
     return TRUE;
 }

@@ -165,10 +165,8 @@ static_assert(sizeof(MONITORINFOEXA) == 72, "32-bit layout");
 typedef BOOL(CALLBACK* MONITORENUMPROC)(HMONITOR, HDC, LPRECT, LPARAM);
 
 #define EDD_GET_DEVICE_INTERFACE_NAME 0x00000001u
-#define DISPLAY_DEVICE_ATTACHED_TO_DESKTOP 0x00000001u
 #define DISPLAY_DEVICE_ACTIVE 0x00000001u
 #define DISPLAY_DEVICE_ATTACHED 0x00000002u
-#define DISPLAY_DEVICE_PRIMARY_DEVICE 0x00000004u
 
 struct DISPLAY_DEVICEA {
     DWORD cb;
@@ -254,8 +252,8 @@ int WINAPI GetDeviceCaps(HDC hdc, int index);
 BOOL WINAPI SetCursorPos(int X, int Y);
 BOOL WINAPI EnumDisplayMonitors(HDC hdc, LPCRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData);
 BOOL WINAPI GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
-// NULL: the display adapters by index; a display's device name: its one
-// monitor at index 0, the interface name in DeviceID with EDD_GET_DEVICE_INTERFACE_NAME.
+// A display's device name: its one monitor at index 0, the interface name in
+// DeviceID with EDD_GET_DEVICE_INTERFACE_NAME. No adapters (NULL) are listed.
 BOOL WINAPI EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum, PDISPLAY_DEVICEA lpDisplayDevice, DWORD dwFlags);
 // Formats as the system's does, into at most 1024 characters and the terminator.
 int wsprintfA(LPSTR buffer, LPCSTR format, ...);
