@@ -14,9 +14,14 @@ bool IsUsableAxis(float low, float high) {
 
 }  // namespace
 
+AimWindow DefaultAimWindow() {
+    const AimWindow window = {kAimLeft, kAimLeft + kAimWidth, kAimTop, kAimTop + kAimHeight};
+    return window;
+}
+
 Calibration DefaultCalibration() {
-    const Calibration calibration = {
-        {kAimLeft, kAimLeft + kAimWidth, kAimTop, kAimTop + kAimHeight}, {}};
+    Calibration calibration = {};
+    calibration.window = DefaultAimWindow();
     return calibration;
 }
 
@@ -29,9 +34,11 @@ bool SameAimWindow(const AimWindow& a, const AimWindow& b) {
 }
 
 bool SameCalibration(const Calibration& a, const Calibration& b) {
-    return SameAimWindow(a.window, b.window) && std::strncmp(a.display, b.display, kDisplayNameSize) == 0;
+    return SameAimWindow(a.window, b.window) && std::strncmp(a.display, b.display, kDisplayNameSize) == 0 &&
+           std::strncmp(a.monitor, b.monitor, kMonitorNameSize) == 0;
 }
 
 bool IsDefaultCalibration(const Calibration& calibration) {
-    return SameCalibration(calibration, DefaultCalibration());
+    return SameAimWindow(calibration.window, DefaultAimWindow()) && calibration.display[0] == '\0' &&
+           calibration.monitor[0] == '\0';
 }

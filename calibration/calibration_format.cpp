@@ -6,6 +6,7 @@ namespace {
 
 const DWORD kWindowOffset = 4;
 const DWORD kNameOffset = kWindowOffset + 4 * 4;
+const DWORD kMonitorOffset = kNameOffset + kDisplayNameSize;
 
 void PutDword(BYTE* at, DWORD value) {
     for (int i = 0; i < 4; ++i) at[i] = static_cast<BYTE>(value >> (8 * i));
@@ -30,6 +31,16 @@ float GetFloat(const BYTE* at) {
     return value;
 }
 
+// Whatever follows the name's terminator is written as zeros.
+void PutName(BYTE* at, const char* name, int size) {
+    std::memset(at, 0, size);
+    std::memcpy(at, name, strnlen(name, size - 1));
+}
+
+bool IsTerminated(const BYTE* at, DWORD size) {
+    return std::memchr(at, 0, size) != NULL;
+}
+
 }  // namespace
 
 void EncodeCalibration(const Calibration& calibration, BYTE* bytes) {
@@ -38,22 +49,28 @@ void EncodeCalibration(const Calibration& calibration, BYTE* bytes) {
     PutFloat(bytes + kWindowOffset + 4, calibration.window.right);
     PutFloat(bytes + kWindowOffset + 8, calibration.window.top);
     PutFloat(bytes + kWindowOffset + 12, calibration.window.bottom);
-    // Whatever follows the name's terminator is written as zeros.
-    std::memset(bytes + kNameOffset, 0, kDisplayNameSize);
-    const size_t length = strnlen(calibration.display, kDisplayNameSize - 1);
-    std::memcpy(bytes + kNameOffset, calibration.display, length);
+    PutName(bytes + kNameOffset, calibration.display, kDisplayNameSize);
+    PutName(bytes + kMonitorOffset, calibration.monitor, kMonitorNameSize);
 }
 
 bool DecodeCalibration(const BYTE* bytes, DWORD size, Calibration& calibration) {
-    if (size != kCalibrationValueSize || GetDword(bytes) != kCalibrationFormatVersion) return false;
-    if (std::memchr(bytes + kNameOffset, 0, kDisplayNameSize) == NULL) return false;
-    Calibration read;
-    read.window.left = GetFloat(bytes + kWindowOffset);
-    read.window.right = GetFloat(bytes + kWindowOffset + 4);
-    read.window.top = GetFloat(bytes + kWindowOffset + 8);
-    read.window.bottom = GetFloat(bytes + kWindowOffset + 12);
-    if (!IsUsableAimWindow(read.window)) return false;
-    std::memcpy(read.display, bytes + kNameOffset, kDisplayNameSize);
-    calibration = read;
+    // Each version has its one size, and its last name field ends the value:
+    // the display's in version 1, the monitor's in version 2.
+    const DWORD version = size >= 4 ? GetDword(bytes) : 0;
+    const DWORD lastOffset = version == 1 ? kNameOffset : kMonitorOffset;
+    const DWORD lastName = version == 1 ? kDisplayNameSize : kMonitorNameSize;
+    if (version < 1 || version > kCalibrationFormatVersion || size != lastOffset + lastName) return false;
+    if (!IsTerminated(bytes + kNameOffset, kDisplayNameSize) || !IsTerminated(bytes + lastOffset, lastName))
+        return false;
+    AimWindow window;
+    window.left = GetFloat(bytes + kWindowOffset);
+    window.right = GetFloat(bytes + kWindowOffset + 4);
+    window.top = GetFloat(bytes + kWindowOffset + 8);
+    window.bottom = GetFloat(bytes + kWindowOffset + 12);
+    if (!IsUsableAimWindow(window)) return false;
+    calibration.window = window;
+    std::memcpy(calibration.display, bytes + kNameOffset, kDisplayNameSize);
+    calibration.monitor[0] = '\0';
+    if (version > 1) std::memcpy(calibration.monitor, bytes + kMonitorOffset, kMonitorNameSize);
     return true;
 }

@@ -41,7 +41,7 @@ void FillWith(HDC dc, const RECT& rect, COLORREF colour)
 
 } // namespace
 
-CAimPicture::CAimPicture() : m_hasReport(false), m_report(kIdleReport), m_window(DefaultCalibration().window)
+CAimPicture::CAimPicture() : m_hasReport(false), m_report(kIdleReport), m_window(DefaultAimWindow())
 {
 }
 

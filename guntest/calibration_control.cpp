@@ -12,7 +12,7 @@ void CGunTestDlg::OnCalibrate()
     m_calibrating = &screen;
     screen.DoModal();
     m_calibrating = nullptr;
-    ReloadCalibration("");
+    ReloadCalibration(screen.EndNote());
     ShowGunState();
 }
 

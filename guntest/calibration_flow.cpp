@@ -1,6 +1,7 @@
 #include "guntest/calibration_flow.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "calibration/calibration_solver.h"
 #include "pointer/aim_mapping.h"
@@ -19,6 +20,15 @@ static_assert(static_cast<int>(kNoteAimedOffScreen) == kAimOffScreen && static_c
                   static_cast<int>(kNoteWindowOutOfRange) == kWindowOutOfRange,
               "notes in the solver's order");
 
+// A name too long for the stored field is cut, still terminated.
+void CopyName(char* to, std::size_t size, const char* from)
+{
+    std::size_t i = 0;
+    for (; from[i] != '\0' && i + 1 < size; ++i)
+        to[i] = from[i];
+    to[i] = '\0';
+}
+
 } // namespace
 
 CCalibrationFlow::CCalibrationFlow()
@@ -27,15 +37,12 @@ CCalibrationFlow::CCalibrationFlow()
 {
 }
 
-void CCalibrationFlow::Begin(const RECT& display, const char* device, const GunReport* current)
+void CCalibrationFlow::Begin(const RECT& display, const char* device, const char* monitor, const GunReport* current)
 {
     m_display = display;
     m_result = DefaultCalibration();
-    // A name too long for the stored field is cut, still terminated.
-    std::size_t i = 0;
-    for (; device[i] != '\0' && i + 1 < sizeof m_result.display; ++i)
-        m_result.display[i] = device[i];
-    m_result.display[i] = '\0';
+    CopyName(m_result.display, sizeof m_result.display, device);
+    CopyName(m_result.monitor, sizeof m_result.monitor, monitor);
     m_hasPrevious = current != nullptr;
     if (current != nullptr)
         m_previous = *current;
@@ -60,9 +67,17 @@ ScreenPoint CCalibrationFlow::TargetOf(CalibrationStep step) const
     return ScreenPoint{point.x, point.y};
 }
 
+void CCalibrationFlow::OnDisplay(const RECT& display, const char* device)
+{
+    // Begin kept as much of the name as fits.
+    if (std::memcmp(&display, &m_display, sizeof display) != 0 ||
+        std::strncmp(device, m_result.display, sizeof m_result.display - 1) != 0)
+        m_step = kStepEnded;
+}
+
 void CCalibrationFlow::OnGun(const GunReport* report)
 {
-    if (m_step == kStepKept)
+    if (m_step >= kStepKept)
         return;
     if (report == nullptr) {
         m_hasPrevious = false;
@@ -128,7 +143,7 @@ void CCalibrationFlow::Keep()
 
 void CCalibrationFlow::TryAgain()
 {
-    if (m_step != kStepKept)
+    if (m_step < kStepKept)
         Restart();
 }
 
@@ -181,4 +196,9 @@ void FormatCalibrationNoteLine(const CCalibrationFlow& flow, char* text)
     const CalibrationNote note = flow.Note();
     const bool refused = note >= kNoteAimedOffScreen && note <= kNoteWindowOutOfRange;
     wsprintfA(text, refused ? "%s: aim at the target and press again" : "%s", kNotes[note]);
+}
+
+const char* CalibrationEndNote(const CCalibrationFlow& flow)
+{
+    return flow.Step() == kStepEnded ? " (ended: the display changed)" : "";
 }

@@ -16,6 +16,7 @@ enum CalibrationStep {
     kStepCentreTarget,
     kStepVerdict, // the centre's error shown: keep it or try again
     kStepKept,    // Result() is to be stored
+    kStepEnded,   // the display changed under it: nothing is stored
 };
 
 // Why the step is asked again, shown as a line under it; the refusals in the
@@ -35,9 +36,12 @@ public:
     CCalibrationFlow();
 
     // The first target on `display` (virtual-screen pixels), the display that
-    // GetMonitorInfoA calls `device`. A button held in `current` (NULL: no
-    // report) is no answer until it was let go.
-    void Begin(const RECT& display, const char* device, const GunReport* current);
+    // GetMonitorInfoA calls `device`, showing the monitor named `monitor`. A
+    // button held in `current` (NULL: no report) is no answer until it was let go.
+    void Begin(const RECT& display, const char* device, const char* monitor, const GunReport* current);
+    // The display as the system describes it now: another rectangle or name
+    // (the mode changed, the monitor went away) ends the calibration.
+    void OnDisplay(const RECT& display, const char* device);
     // One tick: the gun's last report, NULL while there is none.
     void OnGun(const GunReport* report);
     void Keep();       // Enter
@@ -75,3 +79,6 @@ void FormatCalibrationTargetLine(const CCalibrationFlow& flow, char* text);
 // The centre check's result at the verdict, empty before.
 void FormatCalibrationCheckLine(const CCalibrationFlow& flow, char* text);
 void FormatCalibrationNoteLine(const CCalibrationFlow& flow, char* text);
+// What Gun Test's calibration line adds once the screen has closed: why it
+// ended without storing anything, or "".
+const char* CalibrationEndNote(const CCalibrationFlow& flow);

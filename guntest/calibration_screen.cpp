@@ -5,6 +5,7 @@
 #include "calibration/calibration_store.h"
 #include "guntest/guntest_ids.h"
 #include "guntest/memory_dc.h"
+#include "pointer/display_rect.h"
 
 BEGIN_MESSAGE_MAP(CCalibrationScreen, CDialog)
     ON_WM_PAINT()
@@ -48,11 +49,13 @@ void FillWith(HDC dc, const RECT& rect, COLORREF colour)
 } // namespace
 
 CCalibrationScreen::CCalibrationScreen(CWnd* owner, const GunReport* current)
-    : CDialog(IDD_CALIBRATION, owner), m_display(), m_lines(), m_drawnTarget()
+    : CDialog(IDD_CALIBRATION, owner), m_owner(owner->m_hWnd), m_display(), m_lines(), m_drawnTarget()
 {
     char device[kDisplayNameSize];
-    m_display = DisplayOf(owner->m_hWnd, device, sizeof device);
-    m_flow.Begin(m_display, device, current);
+    m_display = DisplayOf(m_owner, device, sizeof device);
+    char monitor[kMonitorNameSize];
+    ReadMonitorName(device, monitor);
+    m_flow.Begin(m_display, device, monitor, current);
     for (int i = 0; i < kLineCount; ++i)
         m_lines[i].id = kLineIds[i];
 }
@@ -86,8 +89,18 @@ void CCalibrationScreen::PlaceLines()
 void CCalibrationScreen::OnGun(const GunReport* report)
 {
     m_flow.OnGun(report);
+    LookAtDisplay();
+}
+
+// Asked at each tick too: a monitor that goes away need not say so.
+void CCalibrationScreen::LookAtDisplay()
+{
+    char device[kDisplayNameSize];
+    const RECT display = DisplayOf(m_owner, device, sizeof device);
+    m_flow.OnDisplay(display, device);
     Show();
 }
+
 
 // Enter: keep, at the verdict; otherwise nothing.
 void CCalibrationScreen::OnOK()
@@ -121,6 +134,10 @@ LRESULT CCalibrationScreen::OnKeyDown(WPARAM wParam, LPARAM)
 
 void CCalibrationScreen::Show()
 {
+    if (m_flow.Step() == kStepEnded) {
+        ::EndDialog(m_hWnd, IDCANCEL);
+        return;
+    }
     if (m_flow.Step() == kStepKept) {
         if (SaveCalibration(m_flow.Result())) {
             ::EndDialog(m_hWnd, IDOK);

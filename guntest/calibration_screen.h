@@ -14,6 +14,11 @@ public:
 
     // One look at the gun by the owner's tick: its last report, NULL for none.
     void OnGun(const GunReport* report);
+    // The display may have changed (the owner's WM_DISPLAYCHANGE, a tick):
+    // the screen ends if it did.
+    void LookAtDisplay();
+    // Why it ended, for Gun Test's calibration line.
+    const char* EndNote() const { return CalibrationEndNote(m_flow); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -32,6 +37,7 @@ private:
 
     enum { kStepLine, kTargetLine, kCheckLine, kNoteLine, kLineCount };
 
+    HWND m_owner;
     RECT m_display;
     CCalibrationFlow m_flow;
     FactLine m_lines[kLineCount];

@@ -66,5 +66,7 @@ void CGunTestDlg::OnDisplayChange(UINT bitsPerPixel, int cx, int cy)
 {
     CDialog::OnDisplayChange(bitsPerPixel, cx, cy);
     m_screen = ReadCalibratedAimScale(m_calibration);
+    if (m_calibrating != nullptr)
+        m_calibrating->LookAtDisplay();
     ShowGunState();
 }

@@ -21,7 +21,7 @@ AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window) {
     scale.lastY = scale.height - kEdgeMargin;
     scale.originX = window.left;
     scale.originY = window.top;
-    if (SameAimWindow(window, DefaultCalibration().window)) {
+    if (SameAimWindow(window, DefaultAimWindow())) {
         // The single-precision scales the placements have always used.
         scale.scaleX = static_cast<float>(scale.width) * kScalePerPixelX;
         scale.scaleY = static_cast<float>(scale.height) * kScalePerPixelY;
@@ -38,16 +38,17 @@ AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window) {
 
 AimScale MakeAimScale(int width, int height) {
     const RECT display = {0, 0, width, height};
-    return MakeCalibratedAimScale(display, DefaultCalibration().window);
+    return MakeCalibratedAimScale(display, DefaultAimWindow());
 }
 
 AimScale ReadScreenAimScale() {
-    return MakeCalibratedAimScale(ReadPrimaryDisplayRect(), DefaultCalibration().window);
+    return MakeCalibratedAimScale(ReadPrimaryDisplayRect(), DefaultAimWindow());
 }
 
 AimScale ReadCalibratedAimScale(const Calibration& calibration) {
     RECT display;
-    if (calibration.display[0] == '\0' || !FindDisplayRect(calibration.display, display))
+    const bool named = calibration.display[0] != '\0' || calibration.monitor[0] != '\0';
+    if (!named || !FindDisplayRect(calibration.monitor, calibration.display, display))
         display = ReadPrimaryDisplayRect();
     return MakeCalibratedAimScale(display, calibration.window);
 }

@@ -37,8 +37,9 @@ AimScale MakeAimScale(int width, int height);
 AimScale MakeCalibratedAimScale(const RECT& display, const AimWindow& window);
 // The primary display's size as the desktop's device context gives it.
 AimScale ReadScreenAimScale();
-// The calibration's display as it is now; the primary display, keeping the
-// calibration's window, when that display is gone.
+// The calibration's display as it is now, found by its monitor first and its
+// device name second; the primary display, keeping the calibration's window,
+// when neither is attached.
 AimScale ReadCalibratedAimScale(const Calibration& calibration);
 
 namespace aim_detail {

@@ -1,10 +1,14 @@
 // Display rectangles in virtual-screen coordinates.
 #pragma once
 
+#include "calibration/calibration.h"
 #include "framework/platform.h"
 
 // The primary display, at 0,0, sized as the desktop's device context gives it.
 RECT ReadPrimaryDisplayRect();
-// The display whose device name (as GetMonitorInfoA gives it) is `name`;
-// false when no such display is attached now.
-bool FindDisplayRect(const char* name, RECT& rect);
+// The interface name of the first monitor on the display that
+// GetMonitorInfoA calls `device`; "" when the system names none.
+void ReadMonitorName(const char* device, char (&monitor)[kMonitorNameSize]);
+// The display that shows the monitor named `monitor`, else the one whose
+// device name is `device` (either may be ""); false when neither is attached now.
+bool FindDisplayRect(const char* monitor, const char* device, RECT& rect);

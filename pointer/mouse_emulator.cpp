@@ -11,8 +11,7 @@ bool IsPressed(ButtonAssignment assignment, const ButtonEdges& edges) {
 }  // namespace
 
 CMouseEmulator::CMouseEmulator()
-    : m_calibration(DefaultCalibration()),
-      m_scale(),
+    : m_scale(),
       m_cursorX(0),
       m_cursorY(0),
       m_lastRawX(kOffScreenRawX),
@@ -20,7 +19,8 @@ CMouseEmulator::CMouseEmulator()
       m_left(0),
       m_middle(0),
       m_right(0),
-      m_leftHeld(FALSE) {
+      m_leftHeld(FALSE),
+      m_calibration(DefaultCalibration()) {
     ReadScreenSize();
 }
 

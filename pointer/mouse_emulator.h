@@ -28,7 +28,6 @@ public:
 private:
     void ApplyButtons(const ButtonEdges& edges);
 
-    Calibration m_calibration;
     AimScale m_scale;
     int m_cursorX;
     int m_cursorY;
@@ -38,4 +37,6 @@ private:
     ButtonAssignment m_middle;
     ButtonAssignment m_right;
     BOOL m_leftHeld;
+    // Last: the tick's members stay within short reach of the object's start.
+    Calibration m_calibration;
 };

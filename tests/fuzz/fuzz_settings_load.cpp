@@ -67,10 +67,12 @@ float FloatAt(const uint8_t* bytes) {
 }
 
 // The stored value's rules, spelled out apart from the code under test.
+// Version 1 in 52 bytes, or version 2 in 180 with the monitor's name too.
 bool WellFormedCalibration(DWORD type, const uint8_t* bytes, size_t size) {
-    if (type != REG_BINARY || size != 52) return false;
-    if (bytes[0] != 1 || bytes[1] != 0 || bytes[2] != 0 || bytes[3] != 0) return false;
+    if (type != REG_BINARY || size < 4 || bytes[1] != 0 || bytes[2] != 0 || bytes[3] != 0) return false;
+    if (!(bytes[0] == 1 && size == 52) && !(bytes[0] == 2 && size == 180)) return false;
     if (memchr(bytes + 20, 0, 32) == NULL) return false;
+    if (size == 180 && memchr(bytes + 52, 0, 128) == NULL) return false;
     for (int axis = 0; axis < 2; ++axis) {
         const float low = FloatAt(bytes + 4 + 8 * axis), high = FloatAt(bytes + 8 + 8 * axis);
         if (!(low >= 0.0f && high <= 65535.0f && high - low >= 32.0f)) return false;  // NaN fails too
@@ -90,6 +92,7 @@ void CheckCalibrationLoad(bool stored, DWORD type, const uint8_t* bytes, size_t 
     if (ok) {
         Check(memcmp(&loaded.window, bytes + 4, sizeof loaded.window) == 0);
         Check(memcmp(loaded.display, bytes + 20, sizeof loaded.display) == 0);
+        Check(size == 180 ? memcmp(loaded.monitor, bytes + 52, sizeof loaded.monitor) == 0 : loaded.monitor[0] == 0);
     } else {
         const Calibration standard = DefaultCalibration();
         Check(memcmp(&loaded, &standard, sizeof loaded) == 0);
@@ -113,11 +116,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t blockSize = in.Value(block);
     const size_t speedSize = in.Value(speed);
     // A well-formed calibration (200..600 x 40..210, "\\.\DISPLAY2") to overlay.
-    uint8_t calibration[64] = {1, 0, 0, 0, 0, 0, 0x48, 0x43, 0, 0, 0x16, 0x44, 0, 0, 0x20, 0x42, 0, 0, 0x52, 0x43,
-                               '\\', '\\', '.', '\\', 'D', 'I', 'S', 'P', 'L', 'A', 'Y', '2'};
+    // With flag 0x80 version 2, its monitor named as Wine names one.
+    uint8_t calibration[180] = {1, 0, 0, 0, 0, 0, 0x48, 0x43, 0, 0, 0x16, 0x44, 0, 0, 0x20, 0x42, 0, 0, 0x52, 0x43,
+                                '\\', '\\', '.', '\\', 'D', 'I', 'S', 'P', 'L', 'A', 'Y', '2'};
+    const bool second = flags & 0x80;
+    if (second) {
+        static const char kMonitor[] = "\\\\?\\DISPLAY#Default_Monitor#0000&0000#{E6F07B5F-EE97-4A90-B076-33F57BF4EAA7}";
+        calibration[0] = 2;
+        memcpy(calibration + 52, kMonitor, sizeof kMonitor);
+    }
     const DWORD calibrationType = (flags & 0x20) ? in.Dword() : REG_BINARY;
     const size_t overlaid = in.Overlay(calibration);
-    const size_t calibrationSize = (flags & 0x40) ? overlaid : 52;
+    const size_t calibrationSize = (flags & 0x40) ? overlaid : second ? 180 : 52;
 
     standin::Reset();
     standin::SetRecording(false);

@@ -1,5 +1,6 @@
 // The display mode, as a program reads it from the screen, and a change of it
-// as a game makes one.
+// as a game makes one; the primary display's device name and its first
+// monitor's interface name, as the system gives them.
 #include "commands.h"
 #include "output.h"
 
@@ -22,7 +23,15 @@ bool CmdDisplay(Session&, const Args& args)
     ScopedScreenDC screen;
     if (screen.get() == nullptr)
         return Fail("no screen device context");
+    MONITORINFOEXA info = {};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoA(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    DISPLAY_DEVICEA monitor = {};
+    monitor.cb = sizeof monitor;
+    if (!::EnumDisplayDevicesA(info.szDevice, 0, &monitor, EDD_GET_DEVICE_INTERFACE_NAME))
+        monitor.DeviceID[0] = '\0';
     PrintLine("display width=" + std::to_string(::GetDeviceCaps(screen.get(), HORZRES)) +
-              " height=" + std::to_string(::GetDeviceCaps(screen.get(), VERTRES)));
+              " height=" + std::to_string(::GetDeviceCaps(screen.get(), VERTRES)) + " device=" + Quoted(info.szDevice) +
+              " monitor=" + Quoted(monitor.DeviceID));
     return true;
 }

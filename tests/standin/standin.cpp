@@ -59,6 +59,7 @@ struct OpenKey {
 
 struct Display {
     char name[CCHDEVICENAME];
+    char monitor[128];
     RECT rect;
 };
 
@@ -298,6 +299,7 @@ const char* Name(Fn fn) {
     case Fn::mouse_event: return "mouse_event";
     case Fn::EnumDisplayMonitors: return "EnumDisplayMonitors";
     case Fn::GetMonitorInfoA: return "GetMonitorInfoA";
+    case Fn::EnumDisplayDevicesA: return "EnumDisplayDevicesA";
     case Fn::RegOpenKeyA: return "RegOpenKeyA";
     case Fn::RegOpenKeyExA: return "RegOpenKeyExA";
     case Fn::RegCreateKeyExA: return "RegCreateKeyExA";
@@ -420,7 +422,9 @@ void SetScreenSize(int width, int height) {
     S().screenHeight = height;
 }
 
-void AddDisplay(const char* name, int left, int top, int width, int height) {
+const char kImplicitMonitor[] = "\\\\?\\DISPLAY#STN0001#1&2a3b4c5d&0&UID0#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
+
+void AddDisplay(const char* name, int left, int top, int width, int height, const char* monitor) {
     State& s = S();
     if (!s.displaysSet) s.displayCount = 0;
     s.displaysSet = true;
@@ -428,6 +432,8 @@ void AddDisplay(const char* name, int left, int top, int width, int height) {
     Display& d = s.displays[s.displayCount++];
     std::strncpy(d.name, name, CCHDEVICENAME - 1);
     d.name[CCHDEVICENAME - 1] = '\0';
+    std::strncpy(d.monitor, monitor, sizeof d.monitor - 1);
+    d.monitor[sizeof d.monitor - 1] = '\0';
     d.rect = RECT{left, top, left + width, top + height};
 }
 
@@ -864,6 +870,7 @@ int CurrentDisplays(standin::Display* out) {
     const standin::State& s = S();
     if (!s.displaysSet) {
         std::strcpy(out[0].name, "\\\\.\\DISPLAY1");
+        std::strcpy(out[0].monitor, standin::kImplicitMonitor);
         out[0].rect = RECT{0, 0, s.screenWidth, s.screenHeight};
         return 1;
     }
@@ -915,6 +922,38 @@ BOOL WINAPI GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi) {
     lpmi->dwFlags = index == 0 ? MONITORINFOF_PRIMARY : 0;
     if (lpmi->cbSize == sizeof(MONITORINFOEXA))
         std::memcpy(static_cast<MONITORINFOEXA*>(lpmi)->szDevice, displays[index].name, CCHDEVICENAME);
+    call.result = TRUE;
+    return TRUE;
+}
+
+BOOL WINAPI EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum, PDISPLAY_DEVICEA lpDisplayDevice, DWORD dwFlags) {
+    standin::Call& call = standin::Record(Fn::EnumDisplayDevicesA, {standin::P(lpDevice), iDevNum,
+                                                                      standin::P(lpDisplayDevice), dwFlags});
+    standin::SetText(call, lpDevice);
+    if (lpDisplayDevice != NULL) call.structSize = lpDisplayDevice->cb;
+    DWORD error = 0;
+    call.result = FALSE;
+    if (standin::TakeFailure(Fn::EnumDisplayDevicesA, &error)) return FALSE;
+    if (lpDisplayDevice == NULL || lpDisplayDevice->cb != sizeof(DISPLAY_DEVICEA)) return FALSE;
+    standin::Display displays[standin::kDisplayCapacity];
+    const int count = CurrentDisplays(displays);
+    int index = -1;
+    for (int i = 0; i < count; ++i) {
+        if (lpDevice != NULL && std::strcmp(lpDevice, displays[i].name) == 0) index = i;
+    }
+    // Only the monitors: one to a display, at index 0.
+    if (index < 0 || iDevNum != 0 || displays[index].monitor[0] == '\0') return FALSE;
+    DISPLAY_DEVICEA& device = *lpDisplayDevice;
+    std::memset(reinterpret_cast<BYTE*>(&device) + sizeof device.cb, 0, sizeof device - sizeof device.cb);
+    // The monitor's own device name: the display's and "\\Monitor0", cut to fit.
+    const std::string name = std::string(displays[index].name) + "\\Monitor0";
+    std::strncpy(device.DeviceName, name.c_str(), sizeof device.DeviceName - 1);
+    std::strcpy(device.DeviceString, "Generic PnP Monitor");
+    device.StateFlags = DISPLAY_DEVICE_ACTIVE | DISPLAY_DEVICE_ATTACHED;
+    if (dwFlags & EDD_GET_DEVICE_INTERFACE_NAME)
+        std::strcpy(device.DeviceID, displays[index].monitor);
+    else
+        std::strcpy(device.DeviceID, "MONITOR\\STN0001\\{4d36e96e-e325-11ce-bfc1-08002be10318}\\0000");
     call.result = TRUE;
     return TRUE;
 }

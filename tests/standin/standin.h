@@ -14,7 +14,7 @@ enum class Fn {
     SetupDiGetClassDevsA, SetupDiEnumDeviceInterfaces, SetupDiGetDeviceInterfaceDetailA,
     SetupDiDestroyDeviceInfoList,
     GetDesktopWindow, GetDC, ReleaseDC, GetDeviceCaps, SetCursorPos, mouse_event,
-    EnumDisplayMonitors, GetMonitorInfoA,
+    EnumDisplayMonitors, GetMonitorInfoA, EnumDisplayDevicesA,
     RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA, RegCloseKey,
     GetModuleHandleA, GetProcAddress, ChangeWindowMessageFilterEx, ChangeWindowMessageFilter,
     OpenProcessToken, GetTokenInformation,
@@ -86,9 +86,12 @@ void SetMessageFilterExports(bool perWindow, bool perProcess);
 void SetToken(bool elevated, bool virtualized);
 
 // The displays EnumDisplayMonitors lists. Until one is added there is one,
-// "\\.\DISPLAY1", primary, at 0,0 and of the screen's size; the first one
-// added replaces it. The first display added is the primary one.
-void AddDisplay(const char* name, int left, int top, int width, int height);
+// "\\.\DISPLAY1", primary, at 0,0 and of the screen's size, showing
+// kImplicitMonitor; the first one added replaces it. The first display added
+// is the primary one. `monitor` is the interface name EnumDisplayDevicesA
+// gives for the display's one monitor; "" for a display without a monitor.
+void AddDisplay(const char* name, int left, int top, int width, int height, const char* monitor = "");
+extern const char kImplicitMonitor[];
 // No display at all, as while every one is being switched.
 void RemoveDisplays();
 

@@ -175,6 +175,22 @@ static_assert(sizeof(MONITORINFOEXA) == 72, "32-bit layout");
 
 typedef BOOL(CALLBACK* MONITORENUMPROC)(HMONITOR, HDC, LPRECT, LPARAM);
 
+#define EDD_GET_DEVICE_INTERFACE_NAME 0x00000001u
+#define DISPLAY_DEVICE_ACTIVE 0x00000001u
+#define DISPLAY_DEVICE_ATTACHED 0x00000002u
+
+struct DISPLAY_DEVICEA {
+    DWORD cb;
+    CHAR DeviceName[32];
+    CHAR DeviceString[128];
+    DWORD StateFlags;
+    CHAR DeviceID[128];
+    CHAR DeviceKey[128];
+};
+typedef DISPLAY_DEVICEA* PDISPLAY_DEVICEA;
+
+static_assert(sizeof(DISPLAY_DEVICEA) == 424, "32-bit layout");
+
 // Synthetic mouse input
 #define MOUSEEVENTF_MOVE 0x0001u
 #define MOUSEEVENTF_LEFTDOWN 0x0002u
@@ -255,6 +271,9 @@ int WINAPI GetDeviceCaps(HDC hdc, int index);
 BOOL WINAPI SetCursorPos(int X, int Y);
 BOOL WINAPI EnumDisplayMonitors(HDC hdc, LPCRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData);
 BOOL WINAPI GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
+// A display's device name: its one monitor at index 0, the interface name in
+// DeviceID with EDD_GET_DEVICE_INTERFACE_NAME. No adapters (NULL) are listed.
+BOOL WINAPI EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum, PDISPLAY_DEVICEA lpDisplayDevice, DWORD dwFlags);
 // Formats as the system's does, into at most 1024 characters and the terminator.
 int wsprintfA(LPSTR buffer, LPCSTR format, ...);
 VOID WINAPI mouse_event(DWORD dwFlags, DWORD dx, DWORD dy, DWORD dwData, ULONG_PTR dwExtraInfo);

@@ -254,10 +254,11 @@ TEST(GunTestFacts, ReportLinesReadAsTheWindowShowsThem) {
 class CalibrationFlowTest : public ::testing::Test {
 protected:
     static constexpr RECT kDisplay = {1280, 0, 2304, 768};
+    static constexpr const char* kMonitor = "\\\\?\\DISPLAY#DEL40F6#5&1a2b3c&0&UID4353#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
 
     void SetUp() override {
         const GunReport idle = Report(0xFF, 0xFF, 416, 128);
-        flow.Begin(kDisplay, "\\\\.\\DISPLAY2", &idle);
+        flow.Begin(kDisplay, "\\\\.\\DISPLAY2", kMonitor, &idle);
     }
 
     // The report of one tick.
@@ -286,6 +287,7 @@ protected:
 };
 
 constexpr RECT CalibrationFlowTest::kDisplay;
+constexpr const char* CalibrationFlowTest::kMonitor;
 
 TEST_F(CalibrationFlowTest, ASkewedGunIsSolvedFromTwoTargetsAndCheckedAtTheCentre) {
     EXPECT_EQ("Aim at the target and press any gun button (step 1 of 3)", Line(FormatCalibrationStepLine));
@@ -315,6 +317,8 @@ TEST_F(CalibrationFlowTest, ASkewedGunIsSolvedFromTwoTargetsAndCheckedAtTheCentr
     EXPECT_NEAR(39.667f, window.top, 0.001f);
     EXPECT_NEAR(210.333f, window.bottom, 0.001f);
     EXPECT_STREQ("\\\\.\\DISPLAY2", flow.Result().display);
+    EXPECT_STREQ(kMonitor, flow.Result().monitor);
+    EXPECT_STREQ("", CalibrationEndNote(flow));
 
     // Kept by any gun button aimed at the screen, here "C" with "A" still up.
     Tick(0xFD, 0xFF, 300, 100);
@@ -335,7 +339,7 @@ TEST_F(CalibrationFlowTest, ASkewedGunIsSolvedFromTwoTargetsAndCheckedAtTheCentr
 TEST_F(CalibrationFlowTest, OnePressEdgeIsOneAnswer) {
     // Held as the screen opens: no answer, nor when let go.
     const GunReport held = Report(0xFB, 0xFF, 250, 61);
-    flow.Begin(kDisplay, "", &held);
+    flow.Begin(kDisplay, "", "", &held);
     Tick(0xFB, 0xFF, 250, 61);
     Tick(0xFF, 0xFF, 250, 61);
     EXPECT_EQ(kStepFirstTarget, flow.Step());
@@ -359,7 +363,7 @@ TEST_F(CalibrationFlowTest, OnePressEdgeIsOneAnswer) {
     EXPECT_EQ("", Line(FormatCalibrationNoteLine));
     EXPECT_EQ(kStepFirstTarget, flow.Step());
     // Opened with no gun at all: waited for, then its first report is no answer.
-    flow.Begin(kDisplay, "", nullptr);
+    flow.Begin(kDisplay, "", "", nullptr);
     EXPECT_EQ("Waiting for the gun", Line(FormatCalibrationNoteLine));
     Tick(0xFB, 0xFF, 250, 61);
     EXPECT_EQ(kStepFirstTarget, flow.Step());
@@ -426,6 +430,42 @@ TEST_F(CalibrationFlowTest, TheVerdictIsKeptOrTriedAgain) {
     EXPECT_EQ("Centre check: the aim landed 8 px left and 9 px down from the target", Line(FormatCalibrationCheckLine));
     flow.Keep();
     EXPECT_EQ(kStepKept, flow.Step());
+}
+
+TEST_F(CalibrationFlowTest, ADisplayChangeEndsItWithNothingToStore) {
+    // The same display described again, the name cut as Begin cut it: no change.
+    flow.OnDisplay(kDisplay, "\\\\.\\DISPLAY2");
+    PressAtTarget();
+    EXPECT_EQ(kStepSecondTarget, flow.Step());
+    const RECT moved = {0, 0, 1024, 768};
+    const RECT resized = {1280, 0, 2080, 600};
+    const struct {
+        const char* name;
+        RECT display;
+        const char* device;
+        int answers;
+    } cases[] = {
+        {"a new mode", resized, "\\\\.\\DISPLAY2", 0},
+        {"the monitor gone: the window now on the primary", moved, "\\\\.\\DISPLAY1", 1},
+        {"renumbered in place", kDisplay, "\\\\.\\DISPLAY3", 2},
+        {"at the verdict", resized, "\\\\.\\DISPLAY2", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GunReport idle = Report(0xFF, 0xFF, 416, 128);
+        flow.Begin(kDisplay, "\\\\.\\DISPLAY2", kMonitor, &idle);
+        for (int i = 0; i < c.answers; ++i) PressAtTarget();
+        flow.OnDisplay(c.display, c.device);
+        EXPECT_EQ(kStepEnded, flow.Step());
+        EXPECT_STREQ(" (ended: the display changed)", CalibrationEndNote(flow));
+        // Ended is the end: no answer, key or failed save brings a step back.
+        PressAtTarget();
+        flow.Keep();
+        flow.TryAgain();
+        flow.SaveFailed();
+        flow.OnDisplay(kDisplay, "\\\\.\\DISPLAY2");
+        EXPECT_EQ(kStepEnded, flow.Step());
+    }
 }
 
 TEST(GunTestReadRate, CountsOnlyTheLastSecondAcrossTheTickCountWrap) {

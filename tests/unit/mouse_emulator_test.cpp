@@ -298,6 +298,66 @@ TEST_F(MouseEmulatorTest, ACalibrationMapsItsWindowOntoItsDisplay) {
     EXPECT_EQ("-4,764", CursorAfter(emulator, 672, 224, Edges()));
 }
 
+// The monitors' interface names, as EnumDisplayDevicesA gives them.
+const char kPrimaryMonitor[] = "\\\\?\\DISPLAY#GSM5B7F#5&2f1e0d&0&UID4352#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
+const char kSecondMonitor[] = "\\\\?\\DISPLAY#DEL40F6#5&1a2b3c&0&UID4353#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
+
+TEST_F(MouseEmulatorTest, ACalibrationFindsItsMonitorFirstItsDisplaysNameSecond) {
+    standin::SetScreenSize(1024, 768);
+    standin::AddDisplay(kPrimary, 0, 0, 1024, 768, kPrimaryMonitor);
+    standin::AddDisplay(kSecond, -1280, -256, 1280, 1024, kSecondMonitor);
+    const char* const kUnknown = "\\\\?\\DISPLAY#ACR0001#5&0&0&UID9#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
+    struct Case {
+        const char* name;
+        const char* monitor;
+        const char* display;
+        const char* middle;  // where raw 400,125 lands
+    };
+    const Case cases[] = {
+        {"both names right", kSecondMonitor, kSecond, "-640,256"},
+        {"renumbered: the monitor's old number is the primary's now", kSecondMonitor, kPrimary, "-640,256"},
+        {"renumbered to a number not attached", kSecondMonitor, "\\\\.\\DISPLAY9", "-640,256"},
+        {"an unknown monitor: the display's name", kUnknown, kSecond, "-640,256"},
+        {"an unknown monitor on the primary's name", kUnknown, kPrimary, "512,384"},
+        {"neither known: the primary", kUnknown, "\\\\.\\DISPLAY9", "512,384"},
+        {"the first layout: the name alone", "", kSecond, "-640,256"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Calibration calibration = Skewed(c.display);
+        std::strcpy(calibration.monitor, c.monitor);
+        CMouseEmulator emulator;
+        emulator.UseCalibration(calibration);
+        const standin::Call* asked = standin::Find(Fn::EnumDisplayDevicesA);
+        EXPECT_EQ(c.monitor[0] == '\0' ? 0 : 2, standin::CountOf(Fn::EnumDisplayDevicesA))
+            << "each display asked once; a name alone is found as it always was";
+        EXPECT_EQ(c.middle, CursorAfter(emulator, 400, 125, Edges()));
+        EXPECT_EQ("", standin::Leaks());
+        if (asked == nullptr) continue;
+        // The first monitor of each display GetMonitorInfoA named, by interface name.
+        EXPECT_STREQ(kPrimary, asked->text);
+        EXPECT_EQ(0u, asked->arg[1]);
+        EXPECT_EQ(ULONG_PTR(EDD_GET_DEVICE_INTERFACE_NAME), asked->arg[3]);
+        EXPECT_EQ(DWORD(sizeof(DISPLAY_DEVICEA)), asked->structSize);
+    }
+
+    // A system that names no monitor: the display's name decides.
+    Calibration calibration = Skewed(kSecond);
+    std::strcpy(calibration.monitor, kSecondMonitor);
+    standin::FailCall(Fn::EnumDisplayDevicesA, ERROR_GEN_FAILURE);
+    standin::FailCall(Fn::EnumDisplayDevicesA, ERROR_GEN_FAILURE);
+    CMouseEmulator emulator;
+    emulator.UseCalibration(calibration);
+    EXPECT_EQ("-640,256", CursorAfter(emulator, 400, 125, Edges()));
+    // Renumbered while running, the monitors' names swapped: the monitor decides.
+    standin::RemoveDisplays();
+    standin::AddDisplay(kSecond, 0, 0, 1024, 768, kPrimaryMonitor);
+    standin::AddDisplay(kPrimary, -1280, -256, 1280, 1024, kSecondMonitor);
+    emulator.ReadScreenSize();
+    EXPECT_EQ("-640,256", CursorAfter(emulator, 400, 125, Edges()));
+    EXPECT_EQ("", standin::Leaks());
+}
+
 TEST_F(MouseEmulatorTest, ACalibrationFollowsModeChangesAndFallsBackToThePrimaryDisplay) {
     standin::SetScreenSize(1024, 768);
     standin::AddDisplay(kPrimary, 0, 0, 1024, 768);

@@ -220,23 +220,28 @@ TEST_F(SettingsStoreTest, SaveWritesTheBlockAndSpeedToTheExistingKey) {
 
 // ---- the calibration, a value of its own under the same key ----------------
 
-// The stored layout, spelled out byte by byte: version 1, the window's four
-// floats, the display's name in 32 bytes, all little-endian.
+// The stored layout, spelled out byte by byte: the version, the window's four
+// floats, the display's name in 32 bytes, all little-endian; given a monitor
+// (version 2's layout), the monitor's name in 128 more.
 std::vector<BYTE> CalibrationBytes(DWORD version, float left, float right, float top, float bottom,
-                                   const char* display) {
-    std::vector<BYTE> bytes(52, 0);
+                                   const char* display, const char* monitor = NULL) {
+    std::vector<BYTE> bytes(monitor != NULL ? 180 : 52, 0);
     const float window[4] = {left, right, top, bottom};
     for (int i = 0; i < 4; ++i) bytes[i] = static_cast<BYTE>(version >> (8 * i));
     std::memcpy(&bytes[4], window, sizeof window);  // the host is little-endian too
     std::memcpy(&bytes[20], display, std::strlen(display));
+    if (monitor != NULL) std::memcpy(&bytes[52], monitor, std::strlen(monitor));
     return bytes;
 }
 
-Calibration Skewed(const char* display) {
+const char kMonitor[] = "\\\\?\\DISPLAY#DEL40F6#5&1a2b3c&0&UID4353#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
+
+Calibration Skewed(const char* display, const char* monitor = "") {
     Calibration calibration;
     std::memset(&calibration, 0, sizeof calibration);
     calibration.window = AimWindow{200.0f, 600.0f, 39.666668f, 210.33333f};
     std::strcpy(calibration.display, display);
+    std::strcpy(calibration.monitor, monitor);
     return calibration;
 }
 
@@ -271,13 +276,13 @@ protected:
 TEST_F(CalibrationStoreTest, SavesLoadsAndResetsBesideTheSettings) {
     ExpectDefaultLoad();
 
-    const Calibration saved = Skewed("\\\\.\\DISPLAY2");
+    const Calibration saved = Skewed("\\\\.\\DISPLAY2", kMonitor);
     ASSERT_TRUE(SaveCalibration(saved));
     DWORD type = 0;
     std::vector<BYTE> bytes;
     ASSERT_TRUE(standin::registry::GetValue(kProduct, "Calibration", &type, &bytes));
     EXPECT_EQ(DWORD(REG_BINARY), type);
-    EXPECT_EQ(CalibrationBytes(1, 200.0f, 600.0f, 39.666668f, 210.33333f, "\\\\.\\DISPLAY2"), bytes);
+    EXPECT_EQ(CalibrationBytes(2, 200.0f, 600.0f, 39.666668f, 210.33333f, "\\\\.\\DISPLAY2", kMonitor), bytes);
     ExpectSettingsUntouched();
 
     Calibration loaded = DefaultCalibration();
@@ -294,6 +299,20 @@ TEST_F(CalibrationStoreTest, SavesLoadsAndResetsBesideTheSettings) {
     ASSERT_TRUE(SaveCalibration(Skewed("")));
     ASSERT_TRUE(LoadCalibration(loaded));
     EXPECT_STREQ("", loaded.display);
+    EXPECT_STREQ("", loaded.monitor);
+
+    // A value of the first layout, as earlier versions stored it, loads
+    // without a monitor, and loading leaves it in that layout.
+    const std::vector<BYTE> first = CalibrationBytes(1, 200.0f, 600.0f, 39.666668f, 210.33333f, "\\\\.\\DISPLAY2");
+    standin::registry::SetValue(kProduct, "Calibration", REG_BINARY, first.data(), 52);
+    std::memset(&loaded, 0xEE, sizeof loaded);
+    ASSERT_TRUE(LoadCalibration(loaded));
+    EXPECT_EQ(0, std::memcmp(&saved.window, &loaded.window, sizeof loaded.window));
+    EXPECT_STREQ("\\\\.\\DISPLAY2", loaded.display);
+    EXPECT_STREQ("", loaded.monitor);
+    ASSERT_TRUE(standin::registry::GetValue(kProduct, "Calibration", &type, &bytes));
+    EXPECT_EQ(first, bytes);
+    ASSERT_TRUE(SaveCalibration(saved));
 
     // Reset removes the value alone, and may be repeated.
     EXPECT_TRUE(ResetCalibration());
@@ -335,6 +354,15 @@ TEST_F(CalibrationStoreTest, EveryMalformedValueLoadsTheDefaultAndStaysAsItWas) 
     const std::vector<BYTE> good = CalibrationBytes(1, 200, 600, 40, 210, "");
     std::vector<BYTE> unterminated = good;
     std::memset(&unterminated[20], 'A', 32);
+    const std::vector<BYTE> second = CalibrationBytes(2, 200, 600, 40, 210, "\\\\.\\DISPLAY2", kMonitor);
+    std::vector<BYTE> unterminatedDisplay = second;
+    std::memset(&unterminatedDisplay[20], 'A', 32);
+    std::vector<BYTE> unterminatedMonitor = second;
+    std::memset(&unterminatedMonitor[52], 'A', 128);
+    auto resized = [](std::vector<BYTE> bytes, size_t size) {
+        bytes.resize(size, 0);
+        return bytes;
+    };
     struct Case {
         const char* name;
         DWORD type;
@@ -349,7 +377,7 @@ TEST_F(CalibrationStoreTest, EveryMalformedValueLoadsTheDefaultAndStaysAsItWas) 
         {"one byte long", REG_BINARY, [&good] { std::vector<BYTE> b = good; b.push_back(0); return b; }()},
         {"twice the size", REG_BINARY, [&good] { std::vector<BYTE> b = good; b.insert(b.end(), good.begin(), good.end()); return b; }()},
         {"version 0", REG_BINARY, CalibrationBytes(0, 200, 600, 40, 210, "")},
-        {"version 2", REG_BINARY, CalibrationBytes(2, 200, 600, 40, 210, "")},
+        {"version 2 at version 1's size", REG_BINARY, CalibrationBytes(2, 200, 600, 40, 210, "")},
         {"31 raw units across", REG_BINARY, CalibrationBytes(1, 200, 231, 40, 210, "")},
         {"31.5 raw units down", REG_BINARY, CalibrationBytes(1, 200, 600, 40, 71.5f, "")},
         {"reversed across", REG_BINARY, CalibrationBytes(1, 600, 200, 40, 210, "")},
@@ -359,6 +387,14 @@ TEST_F(CalibrationStoreTest, EveryMalformedValueLoadsTheDefaultAndStaysAsItWas) 
         {"NaN", REG_BINARY, CalibrationBytes(1, 200, 600, nan, 210, "")},
         {"infinite", REG_BINARY, CalibrationBytes(1, 200, inf, 40, 210, "")},
         {"a name without its end", REG_BINARY, unterminated},
+        {"version 2, one byte short", REG_BINARY, resized(second, 179)},
+        {"version 2, one byte long", REG_BINARY, resized(second, 181)},
+        {"version 1 at version 2's size", REG_BINARY, CalibrationBytes(1, 200, 600, 40, 210, "", kMonitor)},
+        {"version 3 at version 2's size", REG_BINARY, CalibrationBytes(3, 200, 600, 40, 210, "", kMonitor)},
+        {"version 2, the display's name without its end", REG_BINARY, unterminatedDisplay},
+        {"version 2, the monitor's name without its end", REG_BINARY, unterminatedMonitor},
+        {"version 2, reversed across", REG_BINARY, CalibrationBytes(2, 600, 200, 40, 210, "", kMonitor)},
+        {"version 2, NaN", REG_BINARY, CalibrationBytes(2, 200, 600, 40, nan, "", kMonitor)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -377,6 +413,9 @@ TEST_F(CalibrationStoreTest, EveryMalformedValueLoadsTheDefaultAndStaysAsItWas) 
     standin::registry::SetValue(kProduct, "Calibration", REG_BINARY, good.data(), 52);
     Calibration loaded;
     EXPECT_TRUE(LoadCalibration(loaded));
+    standin::registry::SetValue(kProduct, "Calibration", REG_BINARY, second.data(), 180);
+    EXPECT_TRUE(LoadCalibration(loaded));
+    EXPECT_STREQ(kMonitor, loaded.monitor);
 
     // A key that cannot be opened, or a query that fails, is no calibration either.
     standin::FailCall(Fn::RegOpenKeyExA, ERROR_ACCESS_DENIED);

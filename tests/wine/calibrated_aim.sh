@@ -3,6 +3,9 @@
 # it and the cursor follows the calibrated window; one written while running
 # waits for the next Start; a malformed one gives the default placements and
 # stays as it was; one for a display that is not there maps onto the primary.
+# Version 2 adds the monitor's interface name: found by it while the display's
+# name is wrong, by the name while the monitor is unknown. (Wine shows one
+# display, so which way it was found cannot show in the placements.)
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
 # The stored value as hex: version 1, then raw X at the left and right edges,
@@ -14,6 +17,8 @@ NAME_NONE=$(printf '%064d' 0)
 # "\\.\DISPLAY9", a display this machine does not have.
 NAME_GONE=5c5c2e5c444953504c41593900000000$(printf '%032d' 0)
 CALIBRATED="200 600 39.5 210.25"
+# An interface name no monitor here has.
+MONITOR_UNKNOWN='\\?\DISPLAY#ACR0001#5&0&0&UID9#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}'
 
 calibration_set() {
   wine_run 60 reg add "$SETTINGS_KEY" /v Calibration /t REG_BINARY /d "$1" /f >/dev/null ||
@@ -44,6 +49,10 @@ gun state FF FF 416 128
 calibration_set "$VERSION$WINDOW$NAME_NONE"
 app_start
 IFS=, read -r SCREEN_W SCREEN_H <<<"$(field "$(inspect window)" screen)"
+display=$(inspect display)
+DEVICE=$(unquoted "$(field "$display" device)")
+MONITOR=$(unquoted "$(field "$display" monitor)")
+[[ $DEVICE == '\\.\DISPLAY'* && $MONITOR == '\\?\DISPLAY#'* ]] || fail "the display's names: $display"
 inspect click 1005 + wait enabled 1004 1 20000 >/dev/null || fail "the conversion did not start"
 
 # ---- The corners, the middle, beyond the window, and the off-screen markers.
@@ -91,7 +100,26 @@ AIM_WINDOW=$CALIBRATED
 aim 600 210
 aim 400 125
 
+# ---- Version 2: the monitor's name found while the display's name is one not attached.
+SECOND="02000000$WINDOW$NAME_GONE$(name_hex "$MONITOR" 128)"
+calibration_set "$SECOND"
+restart_conversion "with a calibration for this monitor under a display name that is gone"
+aim 600 210
+aim 201 41
+expect_eq "$(calibration_stored)" "$SECOND" "the version 2 value after Start"
+# An unknown monitor on this display's name.
+calibration_set "02000000$WINDOW$(name_hex "$DEVICE" 32)$(name_hex "$MONITOR_UNKNOWN" 128)"
+restart_conversion "with a calibration for an unknown monitor on this display's name"
+aim 400 125
+aim 200 40
+# The monitor's name without its end: malformed, the default placements.
+calibration_set "02000000$WINDOW$NAME_GONE$(printf '41%.0s' {1..128})"
+restart_conversion "with a version 2 value whose monitor name has no end"
+AIM_WINDOW=
+aim 416 128
+aim 672 224
+
 inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
 app_ended click 2
 calibration_delete
-pass "on ${SCREEN_W}x$SCREEN_H"
+pass "on ${SCREEN_W}x$SCREEN_H, monitor $MONITOR"

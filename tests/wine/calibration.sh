@@ -166,8 +166,13 @@ check=$(control_text on_screen 2103)
 within_resolution "${BASH_REMATCH[1]}" "${BASH_REMATCH[3]}" 0 0 || fail "the centre check is beyond the gun's resolution: '$check'"
 on_screen key enter + wait gone 20000 >/dev/null
 
+# Version 2: the window, then the display's name and its monitor's interface
+# name as the system gives them.
 stored=$(calibration_value)
-[[ $stored == "REG_BINARY "* ]] || fail "the stored calibration: '$stored'"
+display=$(inspect display)
+names=$(name_hex "$(unquoted "$(field "$display" device)")" 32)$(name_hex "$(unquoted "$(field "$display" monitor)")" 128)
+[[ ${stored^^} =~ ^REG_BINARY\ 02000000[0-9A-F]{32}(.{320})$ && ${BASH_REMATCH[1]} == "${names^^}" ]] ||
+  fail "the stored calibration: '$stored', expected version 2 ending in the names of $display"
 line=$(control_text tested 2009)
 [[ $line =~ ^Calibration:\ X\ ([0-9.]+)\.\.([0-9.]+),\ Y\ ([0-9.]+)\.\.([0-9.]+)\ on\ .+$ ]] ||
   fail "the calibration line after keeping it: '$line'"

@@ -3,7 +3,9 @@
 # drives the cursor: on each mode the cursor goes where the gun points, never
 # into the last three rows and columns, and a gun held still is placed anew
 # when the mode changes under it; Gun Test beside it names the point for the
-# mode now. Runs in a Wine virtual desktop, whose mode can change.
+# mode now, and its calibration screen, open while the mode changes, ends
+# with nothing stored, Gun Test saying why. Runs in a Wine virtual desktop,
+# whose mode can change.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
 # Changes the mode the way a game does and checks what a program then reads.
@@ -63,6 +65,16 @@ aim 160 32
 
 inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
 app_ended click 2
+
+# ---- The calibration screen ends when the mode changes under it (it may be
+# gone before the change returns); Gun Test's line changes once it has closed.
+tested clickat 2010 >/dev/null
+inspect --caption '"Glimmerdot Calibration"' wait visible 1 30000 + waitidle 30000 + display 800 600 >/dev/null
+display_mode 800 600
+expect_text 2009 "Calibration: default window (ended: the display changed)" "Gun Test's calibration line"
+stored=$(wine_run 60 reg query "$SETTINGS_KEY" /v Calibration 2>/dev/null | tr -d '\r' | grep Calibration)
+expect_eq "$stored" "" "the stored calibration after the screen ended"
+display_mode 1280 1024
 tested close + waitexit 30000 >/dev/null
 GUNTEST_PID=
-pass "1280x1024, 800x600 and back"
+pass "1280x1024, 800x600 and back; the calibration screen ended on a change"

@@ -11,6 +11,8 @@
 #   inspect LINE                 one inspector line; prints its value, fails on err
 #   inspect_may LINE             the same, but returns 1 on err instead of failing
 #   field TEXT KEY               the value of KEY=... in an inspector line
+#   unquoted TEXT                an inspector line's quoted value as it reads
+#   name_hex TEXT SIZE           TEXT as a stored name field of SIZE bytes, in hex
 #   expect_handles_back LINE WHAT   the handles drop back to LINE's count, bounded
 #   settings_seed HEX8 [SPEED]   LumipointKey (bytes as 8 hex digits, in order)
 #   settings_clear / settings_block   delete the key / print its bytes as hex
@@ -135,12 +137,20 @@ expect_text() {
     fail "$3: expected '$2', $(cat "$TEST_OUT/inspect.err")"
 }
 
-control_text() {
-  local text
-  text=$(field "$("$1" text "$2")" text)
-  text=${text:1:-1}
+unquoted() {
+  local text=${1:1:-1}
   text=${text//\\\"/\"}
   echo "${text//\\\\/\\}"
+}
+
+control_text() {
+  unquoted "$(field "$("$1" text "$2")" text)"
+}
+
+name_hex() {
+  local hex
+  hex=$(printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n')
+  printf '%s%s' "$hex" "$(printf '%0*d' $(($2 * 2 - ${#hex})) 0)"
 }
 
 settings_clear() {
