@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the host unit tests under ASan/UBSan, then the Windows
 # build's tests under Wine (simulated gun, real exe) on a private Xvfb display,
-# then the path-handing ones from a deep clone with spaces and a non-ASCII
-# letter in its path (tests/deep_clone.sh), then the same Windows tests on the
-# clang-built program, then the linters.
+# then the path-handing ones from a deep clone with spaces, an apostrophe and
+# a non-ASCII letter in its path (tests/deep_clone.sh), then the same Windows
+# tests on the clang-built program, then the linters.
 # Every build treats compiler warnings as errors.
 #   ./test.sh [--repeat N] [--busy N]
 #            --repeat N      the GCC build's Windows tests N times in a row,
@@ -85,9 +85,9 @@ for ((round = 1; round <= rounds; round++)); do
 done
 ((rounds == 1)) || echo "test.sh: all $rounds rounds of the Windows tests passed"
 
-# The same build from a checkout 180+ characters deep, with spaces and a
-# non-ASCII letter in its path, on a display of its own (GLIMMER_DEEP_DISPLAY,
-# else three above the GCC build's).
+# The same build from a checkout 250+ characters deep, with spaces, an
+# apostrophe and a non-ASCII letter in its path, on a display of its own
+# (GLIMMER_DEEP_DISPLAY, else three above the GCC build's).
 echo "== Windows tests from a deep clone"
 gcc_display=$(sed -n 's/^GLIMMER_DISPLAY:STRING=//p' build/win32/CMakeCache.txt)
 tests/deep_clone.sh "${GLIMMER_DEEP_DISPLAY:-$((gcc_display + 3))}" ||

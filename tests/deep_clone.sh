@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The Wine tests from a checkout nobody would pick for a test:
 #   tests/deep_clone.sh DISPLAY_NUMBER
-# Clones the committed HEAD into build/deep-clone/, a folder at least 180
-# characters deep whose name holds spaces and a non-ASCII letter, builds the
-# Windows programs there (GCC) and runs, on X display DISPLAY_NUMBER and in
-# the clone's own prefix, the Wine tests that hand Wine programs, command
-# lines, registry values and paths. Uncommitted changes are not in the clone.
+# Clones the committed HEAD into build/deep-clone/, a folder at least 250
+# characters deep whose name holds spaces, an apostrophe and a non-ASCII
+# letter, so that the tests' working folder there is longer than a Windows
+# path may be (260), builds the Windows programs there (GCC) and runs, on X
+# display DISPLAY_NUMBER and in the clone's own prefix, the Wine tests that
+# hand Wine programs, command lines, registry values and paths.
+# Uncommitted changes are not in the clone.
 # The clone stays for a look after a failure; the next run replaces it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,9 +16,9 @@ display=$1
 head=$(git -C "$root" rev-parse HEAD)
 
 base=$root/build/deep-clone
-deep="$base/Projets de José"
+deep="$base/Projets de l'équipe de José"
 chars() { printf %s "$1" | LC_ALL=C.UTF-8 wc -m; }
-while (($(chars "$deep") < 180)); do deep+="/un dossier de plus, écarté"; done
+while (($(chars "$deep") < 250)); do deep+="/un dossier de plus, écarté"; done
 deep+=/glimmerdot
 rm -rf "$base"
 mkdir -p "$(dirname "$deep")"

@@ -8,6 +8,9 @@ prefix=$2
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 unset DISPLAY WAYLAND_DISPLAY
+# Wine starts in the Windows folder of its working folder and complains on
+# stderr when that is too deep: make the prefix from /, run from C:\glimmer.
+cd /
 
 log=$(mktemp)
 # No Wine process may keep the caller's output pipe open.
@@ -23,6 +26,7 @@ fi
 # Run from C:\glimmer: what Wine is handed stays short wherever the build lies.
 mkdir -p "$prefix/drive_c/glimmer"
 cp -f "$exe" "$prefix/drive_c/glimmer/"
+cd "$prefix/drive_c/glimmer"
 status=0
 wine "C:\\glimmer\\${exe##*/}" >"$log" 2>&1 </dev/null || status=$?
 cat "$log"

@@ -189,7 +189,7 @@ record_start() {
   : >"$file"
   wine "$INSPECTOR" record "$@" </dev/null >"$file" 2>>"$TEST_OUT/record.err" &
   RECORD_PID=$!
-  wait_for "grep -q '^ready' '$file'" 60 || fail "the mouse recording did not start"
+  wait_for "grep -q '^ready' \"\$file\"" 60 || fail "the mouse recording did not start"
 }
 
 # Its lines are written as they come, so it can simply be ended.

@@ -73,7 +73,7 @@ snap_settled() {
 expect_picture() {
   local how=$1 file=$2 what=$3 want=1 seen="did not change from"
   [[ $how == same ]] && want=0 seen="did not come back to"
-  wait_for "snap_picture '$TEST_OUT/now.png' && { compare -metric AE '$TEST_OUT/now.png' '$file' null: 2>/dev/null; (( \$? == $want )); }" 20 ||
+  wait_for "snap_picture \"\$TEST_OUT/now.png\" && { compare -metric AE \"\$TEST_OUT/now.png\" \"\$file\" null: 2>/dev/null; (( \$? == $want )); }" 20 ||
     fail "$what: the picture $seen ${file##*/} (now.png)"
 }
 
@@ -170,7 +170,7 @@ gun wait-reads $((reads + 5)) 20000
 expect_eq "$(inspect cursor)" "cursor x=13 y=17" "the cursor after Gun Test read every aim"
 # A move of our own ends the record: the hook saw whatever came before it first.
 tested movecursor 14 17 input >/dev/null
-wait_for "grep -q 'name=move x=14 y=17' '$TEST_OUT/record.txt'" 30 || fail "the record missed the closing move"
+wait_for "grep -q 'name=move x=14 y=17' \"\$TEST_OUT/record.txt\"" 30 || fail "the record missed the closing move"
 record_stop
 expect_eq "$(recorded | cut -d' ' -f1-3 | tr '\n' ';')" "move 14 17;" "mouse input while Gun Test ran"
 

@@ -4,7 +4,9 @@
 # gives the test the same environment and a few helpers:
 #   fail MSG / pass [MSG]          end the test
 #   expect_eq ACTUAL EXPECTED WHAT fail unless equal
-#   wait_for 'COMMAND' SECONDS     poll COMMAND (evaluated) every 0.1 s, bounded
+#   wait_for 'COMMAND' SECONDS     poll COMMAND (evaluated) every 0.1 s, bounded;
+#                                  a path goes in as \"\$VAR\", expanded then
+#                                  (it may hold an apostrophe)
 #   gunsim ARGS...                 one gunsimctl command in its own process
 #   gunsim_batch_start, gunsim_send CMD, gunsim_batch_stop
 #                                  one long-lived gunsimctl for many commands

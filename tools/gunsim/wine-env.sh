@@ -17,6 +17,12 @@ export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export WINEDEBUG=${GLIMMER_WINEDEBUG:--all}
 export WINEPREFIX=${WINEPREFIX:-$GLIMMER_BUILD/wineprefix}
 export DISPLAY=${DISPLAY:-:${GLIMMER_DISPLAY:-93}}
+# Every Wine start goes from the prefix, however deep the caller stands
+# (from-prefix/wine says why).
+case ":$PATH:" in
+*":$GLIMMER_SOURCE/tools/gunsim/from-prefix:"*) ;;
+*) export PATH="$GLIMMER_SOURCE/tools/gunsim/from-prefix:$PATH" ;;
+esac
 
 # Programs and files handed to Wine are copied under C:\glimmer in the prefix
 # (session.sh's gunsim_stage): a command line or registry value made of paths
