@@ -2,31 +2,8 @@
 // holds when it goes, so every early return in Open is leak-free.
 #pragma once
 
+#include "framework/kernel_handle.h"
 #include "framework/platform.h"
-
-// A file handle; INVALID_HANDLE_VALUE, not NULL, is "none" for CreateFileA.
-class FileHandle {
-public:
-    FileHandle() : m_handle(INVALID_HANDLE_VALUE) {}
-    ~FileHandle() { Close(); }
-
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-    void Reset(HANDLE handle) {
-        Close();
-        m_handle = handle;
-    }
-    void Close() {
-        if (IsValid()) CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_handle;
-
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-};
 
 // A device-info list; SetupDiGetClassDevsA also fails with INVALID_HANDLE_VALUE.
 class DeviceInfoList {

@@ -1,23 +1,8 @@
 #include "guntest/settings_copy.h"
 
+#include "framework/kernel_handle.h"
+
 namespace {
-
-// A process token; NULL is "none" for OpenProcessToken.
-class TokenHandle {
-public:
-    TokenHandle() : m_handle(NULL) {}
-    ~TokenHandle() {
-        if (m_handle != NULL) CloseHandle(m_handle);
-    }
-    HANDLE Get() const { return m_handle; }
-    HANDLE* Receive() { return &m_handle; }
-
-private:
-    HANDLE m_handle;
-
-    TokenHandle(const TokenHandle&) = delete;
-    TokenHandle& operator=(const TokenHandle&) = delete;
-};
 
 // Both classes answer one DWORD (TOKEN_ELEVATION is one), non-zero for yes.
 TokenAnswer Ask(HANDLE token, TOKEN_INFORMATION_CLASS what) {
