@@ -14,12 +14,5 @@ enum SettingsCopy {
     kCopyUntold,          // the token does not answer (Windows before Vista)
 };
 
-// One answer of the token: whether it came, and what it was.
-struct TokenAnswer {
-    bool known;
-    bool yes;
-};
-
-SettingsCopy DecideSettingsCopy(TokenAnswer elevated, TokenAnswer virtualized);
 // This process's token, asked once.
 SettingsCopy ReadSettingsCopy();
