@@ -2,21 +2,13 @@
 
 #include <cstring>
 
+#include "calibration/stored_value.h"
+
 namespace {
 
 const DWORD kWindowOffset = 4;
 const DWORD kNameOffset = kWindowOffset + 4 * 4;
 const DWORD kMonitorOffset = kNameOffset + kDisplayNameSize;
-
-void PutDword(BYTE* at, DWORD value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<BYTE>(value >> (8 * i));
-}
-
-DWORD GetDword(const BYTE* at) {
-    DWORD value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | at[i];
-    return value;
-}
 
 void PutFloat(BYTE* at, float value) {
     DWORD bits = 0;

@@ -4,6 +4,7 @@
 
 #include "calibration/calibration_store.h"
 #include "panel/settings_store.h"
+#include "pointer/play_settings.h"
 #include "standin_fixture.h"
 
 using standin::Fn;
@@ -419,6 +420,75 @@ TEST_F(CalibrationStoreTest, EveryMalformedValueLoadsTheDefaultAndStaysAsItWas) 
     ExpectDefaultLoad();
     standin::Reset();
     ExpectDefaultLoad();
+}
+
+// ---- the play settings, a value of their own under the same key ----------
+
+TEST_F(CalibrationStoreTest, PlaySettingsSaveLoadResetAndEveryMalformedShapeIsLeftAlone) {
+    PlaySettings play;
+    EXPECT_EQ(kPlayDefault, LoadPlaySettings(play));
+    EXPECT_TRUE(IsDefaultPlaySettings(play));
+
+    // Byte by byte, as the README documents it for reg add.
+    const PlaySettings chosen = {kOffScreenBottomRight, kButtonsHold, 15, 1, 3, 6};
+    ASSERT_TRUE(SavePlaySettings(chosen));
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(standin::registry::GetValue(kProduct, "Play", &type, &bytes));
+    EXPECT_EQ(DWORD(REG_BINARY), type);
+    const std::vector<BYTE> good = Bytes({1, 0, 0, 0, 2, 1, 15, 1, 3, 6});
+    EXPECT_EQ(good, bytes);
+    ExpectSettingsUntouched();
+    standin::ClearCalls();
+    ASSERT_EQ(kPlayStored, LoadPlaySettings(play));
+    EXPECT_EQ(0, std::memcmp(&chosen, &play, sizeof play));
+    EXPECT_EQ(0, standin::CountOf(Fn::RegSetValueExA) + standin::CountOf(Fn::RegCreateKeyExA));
+    EXPECT_EQ("", standin::Leaks());
+
+    auto with = [&good](size_t at, BYTE value) {
+        std::vector<BYTE> b = good;
+        b[at] = value;
+        return b;
+    };
+    const struct {
+        const char* name;
+        DWORD type;
+        std::vector<BYTE> bytes;
+    } malformed[] = {
+        {"as a DWORD", REG_DWORD, {1, 0, 0, 0}},
+        {"the right bytes as text", REG_SZ, good},
+        {"one byte short", REG_BINARY, std::vector<BYTE>(good.begin(), good.end() - 1)},
+        {"one byte long", REG_BINARY, [&good] { std::vector<BYTE> b = good; b.push_back(0); return b; }()},
+        {"version 0", REG_BINARY, with(0, 0)},
+        {"version 2", REG_BINARY, with(0, 2)},
+        {"an off-screen choice past the last", REG_BINARY, with(4, 4)},
+        {"a button choice past the last", REG_BINARY, with(5, 2)},
+        {"a period of 20 ms", REG_BINARY, with(6, 20)},
+        {"a period of 0", REG_BINARY, with(6, 0)},
+        {"raw input 2", REG_BINARY, with(7, 2)},
+        {"mouse button 4 on gun button 7", REG_BINARY, with(8, 7)},
+        {"mouse button 5 on 255", REG_BINARY, with(9, 255)},
+    };
+    for (const auto& c : malformed) {
+        SCOPED_TRACE(c.name);
+        standin::registry::SetValue(kProduct, "Play", c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size()));
+        std::memset(&play, 0x5A, sizeof play);
+        standin::ClearCalls();
+        EXPECT_EQ(kPlayMalformed, LoadPlaySettings(play));
+        EXPECT_TRUE(IsDefaultPlaySettings(play));
+        EXPECT_EQ(0, standin::CountOf(Fn::RegSetValueExA) + standin::CountOf(Fn::RegDeleteValueA));
+        std::vector<BYTE> stored;
+        ASSERT_TRUE(standin::registry::GetValue(kProduct, "Play", &type, &stored));
+        EXPECT_EQ(c.type, type);
+        EXPECT_EQ(c.bytes, stored);
+    }
+
+    // Back to the defaults: the value goes, the settings stay.
+    EXPECT_TRUE(ResetPlaySettings());
+    EXPECT_FALSE(standin::registry::GetValue(kProduct, "Play", NULL, NULL));
+    EXPECT_EQ(kPlayDefault, LoadPlaySettings(play));
+    ExpectSettingsUntouched();
+    EXPECT_EQ("", standin::Leaks());
 }
 
 }  // namespace
