@@ -1,9 +1,11 @@
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "guntest/calibration_flow.h"
 #include "guntest/fact_lines.h"
 #include "guntest/gun_watch.h"
+#include "guntest/play_choices.h"
 #include "guntest/read_rate.h"
 #include "guntest/settings_copy.h"
 #include "standin_fixture.h"
@@ -508,4 +510,106 @@ TEST_F(SettingsCopyTest, ReadFromThisProcesssTokenWhichIsClosedAfter) {
     standin::FailCall(Fn::OpenProcessToken, ERROR_ACCESS_DENIED);
     EXPECT_EQ(kCopyUntold, ReadSettingsCopy());
     EXPECT_EQ("", standin::Leaks());
+}
+
+TEST(GunTestFacts, APressLineSaysWhatGlimmerdotWouldDoWithTheseChoices) {
+    const AimScale screen = MakeAimScale(1280, 1024);
+    const GunReport on = Report(0xFF, 0xFF, 416, 128);
+    const GunReport offX = Report(0xFF, 0xFF, 1, 100);
+    const GunReport offY = Report(0xFB, 0xFF, 300, 5);
+    struct Case {
+        const GunReport* report;
+        BYTE offScreen;
+        BYTE buttons;
+        BYTE left;
+        const char* line;
+    };
+    const Case cases[] = {
+        {&on, kOffScreenRightClick, kButtonsClick, 3, "Press A now: left click at 640, 512"},
+        {&on, kOffScreenHold, kButtonsHold, 1, "Press Start now: left button held at 640, 512"},
+        {&offX, kOffScreenHold, kButtonsClick, 3, "Press A now, off screen: left click where the cursor stays"},
+        {&offY, kOffScreenTopLeft, kButtonsClick, 4, "Press B now, off screen: left click at the top-left corner"},
+        {&offX, kOffScreenBottomRight, kButtonsHold, 6, "Press D now, off screen: left button held at the bottom-right corner"},
+        {&offY, kOffScreenRightClick, kButtonsClick, 2, "Press Select now, off screen: right click where the cursor stays"},
+        {&offX, kOffScreenRightClick, kButtonsHold, 3, "Press A now, off screen: right button held where the cursor stays"},
+        {nullptr, kOffScreenHold, kButtonsClick, 3, "A press: -"},
+        // Glimmerdot clicks nothing for none, or a byte past the six buttons.
+        {&on, kOffScreenHold, kButtonsClick, 0, "A press: Glimmerdot puts no gun button on the left click"},
+        {&on, kOffScreenHold, kButtonsClick, 7, "A press: Glimmerdot puts no gun button on the left click"},
+    };
+    char text[kFactTextSize];
+    for (const Case& c : cases) {
+        PlaySettings play = DefaultPlaySettings();
+        play.offScreen = c.offScreen;
+        play.buttons = c.buttons;
+        FormatPressLine(c.report, screen, play, c.left, text);
+        EXPECT_STREQ(c.line, text);
+    }
+}
+
+class PlayPanelTest : public StandinTest {
+protected:
+    static constexpr const char* kProduct = "SOFTWARE\\VEY\\Lumipoint";
+
+    static std::string Line(const PlayPanel& panel) {
+        char text[kFactTextSize];
+        FormatPlayLine(panel, text);
+        return text;
+    }
+    static std::vector<BYTE> Stored() {
+        std::vector<BYTE> bytes;
+        standin::registry::GetValue(kProduct, "Play", nullptr, &bytes);
+        return bytes;
+    }
+};
+
+constexpr const char* PlayPanelTest::kProduct;
+
+TEST_F(PlayPanelTest, ShownAsStoredWrittenOnlyBySaveAndRemovedByDefaults) {
+    PlayPanel panel = LoadPlayPanel();
+    EXPECT_EQ("Play settings: none stored; Glimmerdot uses the defaults", Line(panel));
+    EXPECT_TRUE(IsDefaultPlaySettings(panel.play));
+    EXPECT_FALSE(standin::registry::KeyExists(kProduct)) << "looking wrote nothing";
+    EXPECT_EQ(0, ReadGlimmerdotLeft());
+    EXPECT_FALSE(standin::registry::KeyExists(kProduct)) << "Glimmerdot's choices read without creating the key";
+
+    // The controls in the lists' order: right click, held, 15 ms, raw input, X1 on B, X2 none.
+    const int chosen[kPlayChoiceCount] = {3, 1, 2, 1, 4, 0};
+    panel = SavePlayPanel(PlayFromChoices(chosen));
+    EXPECT_EQ("Play settings: saved; Glimmerdot uses them from its next Start", Line(panel));
+    EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0, 3, 1, 15, 1, 4, 0}), Stored());
+    panel = LoadPlayPanel();
+    EXPECT_EQ("Play settings: stored, as shown", Line(panel));
+    int shown[kPlayChoiceCount];
+    PlayToChoices(panel.play, shown);
+    EXPECT_EQ(std::vector<int>(chosen, chosen + kPlayChoiceCount), std::vector<int>(shown, shown + kPlayChoiceCount));
+
+    // Refusals keep what the controls show and say why.
+    standin::FailCall(Fn::RegSetValueExA, ERROR_ACCESS_DENIED);
+    panel = SavePlayPanel(DefaultPlaySettings());
+    EXPECT_EQ("Play settings: not saved: Windows error 5", Line(panel));
+    standin::FailCall(Fn::RegDeleteValueA, ERROR_ACCESS_DENIED);
+    panel = RemovePlayPanel(PlayFromChoices(chosen));
+    EXPECT_EQ("Play settings: not removed: Windows error 5", Line(panel));
+    EXPECT_EQ(15, panel.play.periodMs);
+    EXPECT_EQ(10u, Stored().size());
+
+    panel = RemovePlayPanel(panel.play);
+    EXPECT_EQ("Play settings: removed; Glimmerdot uses the defaults from its next Start", Line(panel));
+    EXPECT_TRUE(IsDefaultPlaySettings(panel.play));
+    EXPECT_TRUE(Stored().empty());
+    EXPECT_EQ("", standin::Leaks());
+}
+
+TEST_F(PlayPanelTest, AMalformedValueIsShownAsSuchAndLeftAlone) {
+    const BYTE nine[] = {1, 0, 0, 0, 3, 1, 60, 0, 4};
+    standin::registry::SetValue(kProduct, "Play", REG_BINARY, nine, sizeof nine);
+    standin::registry::SetDword(kProduct, "LumipointKey", 0x00040103);
+    const PlayPanel panel = LoadPlayPanel();
+    EXPECT_EQ("Play settings: the stored value is not valid, so Glimmerdot uses the defaults; Defaults removes it",
+              Line(panel));
+    EXPECT_TRUE(IsDefaultPlaySettings(panel.play));
+    EXPECT_EQ(3, ReadGlimmerdotLeft());
+    EXPECT_EQ(std::vector<BYTE>(nine, nine + sizeof nine), Stored());
+    EXPECT_EQ(0, standin::CountOf(Fn::RegSetValueExA) + standin::CountOf(Fn::RegCreateKeyExA));
 }
