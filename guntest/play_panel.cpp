@@ -12,13 +12,18 @@ const int kChoiceIds[kPlayChoiceCount] = {IDC_PLAY_OFF_SCREEN, IDC_PLAY_BUTTONS,
 // Adds each '|'-separated item in order; an empty one stays a blank item.
 void FillList(HWND list, const char* items) {
     char item[32];
-    for (;;) {
-        int length = 0;
-        while (items[length] != '\0' && items[length] != '|') ++length;
-        ::lstrcpynA(item, items, length + 1);
+    int length = 0;
+    for (const char* at = items;; ++at) {
+        if (*at != '|' && *at != '\0') {
+            if (length < static_cast<int>(sizeof item) - 1)
+                item[length++] = *at;
+            continue;
+        }
+        item[length] = '\0';
+        length = 0;
         ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-        if (items[length] == '\0') return;
-        items += length + 1;
+        if (*at == '\0')
+            return;
     }
 }
 
