@@ -3,8 +3,15 @@
 #include "calibration/registry_key.h"
 
 namespace {
+
 const char kSettingsKey[] = "SOFTWARE\\VEY\\Lumipoint";
+
+bool Succeeded(LONG result, LONG* error) {
+    if (error != NULL) *error = result;
+    return result == ERROR_SUCCESS;
 }
+
+}  // namespace
 
 StoredValueState ReadStoredValue(const char* name, BYTE* bytes, DWORD& size) {
     RegistryKey key;
@@ -17,19 +24,19 @@ StoredValueState ReadStoredValue(const char* name, BYTE* bytes, DWORD& size) {
     return type == REG_BINARY ? kValueRead : kValueMalformed;
 }
 
-bool WriteStoredValue(const char* name, const BYTE* bytes, DWORD size) {
+bool WriteStoredValue(const char* name, const BYTE* bytes, DWORD size, LONG* error) {
     RegistryKey key;
     DWORD disposition = 0;
-    if (!key.Keep(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                                  NULL, key.Receive(), &disposition)))
-        return false;
-    return RegSetValueExA(key.Get(), name, 0, REG_BINARY, bytes, size) == ERROR_SUCCESS;
+    const LONG created = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, NULL, REG_OPTION_NON_VOLATILE,
+                                         KEY_SET_VALUE, NULL, key.Receive(), &disposition);
+    if (!key.Keep(created)) return Succeeded(created, error);
+    return Succeeded(RegSetValueExA(key.Get(), name, 0, REG_BINARY, bytes, size), error);
 }
 
-bool RemoveStoredValue(const char* name) {
+bool RemoveStoredValue(const char* name, LONG* error) {
     RegistryKey key;
     const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_SET_VALUE, key.Receive());
-    if (!key.Keep(opened)) return opened == ERROR_FILE_NOT_FOUND;
-    const LONG deleted = RegDeleteValueA(key.Get(), name);
-    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+    LONG result = key.Keep(opened) ? RegDeleteValueA(key.Get(), name) : opened;
+    if (result == ERROR_FILE_NOT_FOUND) result = ERROR_SUCCESS;
+    return Succeeded(result, error);
 }

@@ -13,10 +13,10 @@ enum StoredValueState {
 
 // Never writes. `size` goes in as the buffer's size and comes out as the value's.
 StoredValueState ReadStoredValue(const char* name, BYTE* bytes, DWORD& size);
-// Creates the key if needed.
-bool WriteStoredValue(const char* name, const BYTE* bytes, DWORD size);
+// Creates the key if needed. A failure's registry result goes to `error` when given.
+bool WriteStoredValue(const char* name, const BYTE* bytes, DWORD size, LONG* error = NULL);
 // true when the value is gone, also when there was none.
-bool RemoveStoredValue(const char* name);
+bool RemoveStoredValue(const char* name, LONG* error = NULL);
 
 // Little-endian fields of a stored value.
 inline void PutDword(BYTE* at, DWORD value) {

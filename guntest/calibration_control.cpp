@@ -1,5 +1,5 @@
-// Gun Test's two writes, each on the user's word: a calibration kept on the
-// calibration screen, and the reset. The line and the cursor follow the
+// Gun Test's two writes of the calibration, each on the user's word: one kept
+// on the calibration screen, and the reset. The line and the cursor follow the
 // calibration in force.
 #include "guntest/guntest_dlg.h"
 

@@ -47,12 +47,23 @@ def check_dialog(data, name, caption, style_want, exstyle_want, want):
 
 def check_gun_test(data, ids):
     facts = ["IDC_GUN_STATUS", "IDC_GUN_RAW", "IDC_GUN_BUTTON_BYTES", "IDC_GUN_HELD", "IDC_GUN_CURSOR",
-             "IDC_GUN_READ_RATE", "IDC_CALIBRATION_LINE", "IDC_SETTINGS_LINE"]
+             "IDC_GUN_READ_RATE", "IDC_PRESS_LINE", "IDC_CALIBRATION_LINE", "IDC_SETTINGS_LINE"]
     want = [(ids[name], shared.STATIC, "", FACT) for name in facts]
     want += [(ids["IDC_GLIMMERDOT_NOTE"], shared.STATIC, "", FACT & ~shared.VISIBLE),
              (ids["IDC_AIM_PICTURE"], shared.STATIC, "", shared.CHILD | shared.VISIBLE | 0xD),  # SS_OWNERDRAW
              (ids["IDC_CALIBRATE"], shared.BUTTON, "Calibrate...", PUSH),
-             (ids["IDC_RESET_CALIBRATION"], shared.BUTTON, "Reset calibration", PUSH)]
+             (ids["IDC_RESET_CALIBRATION"], shared.BUTTON, "Reset calibration", PUSH),
+             (-1, shared.BUTTON, "Play settings: Glimmerdot reads them at Start", shared.CHILD | shared.VISIBLE | 0x7)]
+    # Plain lists in the order their items are stored: CBS_DROPDOWNLIST without CBS_SORT.
+    lists = [("Off screen:", "IDC_PLAY_OFF_SCREEN"), ("Buttons:", "IDC_PLAY_BUTTONS"), ("Aim rate:", "IDC_PLAY_AIM_RATE"),
+             ("Mouse button 4:", "IDC_PLAY_X1"), ("Mouse button 5:", "IDC_PLAY_X2")]
+    for label, name in lists:
+        want += [(-1, shared.STATIC, label, shared.CHILD | shared.VISIBLE),
+                 (ids[name], 0x85, "", shared.CHILD | shared.VISIBLE | shared.VSCROLL | shared.TABSTOP | 0x3)]
+    want += [(ids["IDC_PLAY_RAW_INPUT"], shared.BUTTON, "Raw-input readers", PUSH | 0x3),  # BS_AUTOCHECKBOX
+             (ids["IDC_PLAY_LINE"], shared.STATIC, "", FACT),
+             (ids["IDC_PLAY_SAVE"], shared.BUTTON, "Save", PUSH),
+             (ids["IDC_PLAY_DEFAULTS"], shared.BUTTON, "Defaults", PUSH)]
     # Popup, caption, system menu, minimise box, fixed frame; on the task bar.
     check_dialog(data, "Gun Test", "Glimmerdot Gun Test", 0x90CA00C0, 0x00040000, want)
 

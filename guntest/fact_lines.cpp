@@ -14,6 +14,21 @@ Tenths ToTenths(float value) {
     return Tenths{tenths / 10, tenths % 10};
 }
 
+// Where an off-screen press lands, by OffScreenChoice.
+const char* const kOffScreenWhere[kOffScreenChoiceCount] = {"where the cursor stays", "at the top-left corner",
+                                                            "at the bottom-right corner", "where the cursor stays"};
+
+// The play line's texts by PlayNote; the failures take the error.
+const char* const kPlayNotes[] = {
+    "Play settings: none stored; Glimmerdot uses the defaults",
+    "Play settings: stored, as shown",
+    "Play settings: the stored value is not valid, so Glimmerdot uses the defaults; Defaults removes it",
+    "Play settings: saved; Glimmerdot uses them from its next Start",
+    "Play settings: removed; Glimmerdot uses the defaults from its next Start",
+    "Play settings: not saved: Windows error %ld",
+    "Play settings: not removed: Windows error %ld",
+};
+
 }  // namespace
 
 void FormatStatusLine(const CGunWatch& watch, char* text) {
@@ -122,4 +137,24 @@ void FormatCalibrationLine(const Calibration& calibration, const char* note, cha
     wsprintfA(text, "Calibration: X %d.%d..%d.%d, Y %d.%d..%d.%d on %s%s", left.whole, left.tenth, right.whole,
               right.tenth, top.whole, top.tenth, bottom.whole, bottom.tenth,
               calibration.display[0] != '\0' ? calibration.display : "primary display", note);
+}
+
+void FormatPressLine(const GunReport* report, const AimScale& screen, const PlaySettings& play, BYTE left, char* text) {
+    const char* label = ButtonLabel(left - 1);
+    if (report == NULL || label == NULL) {
+        wsprintfA(text, label == NULL ? "A press: Glimmerdot puts no gun button on the left click" : "A press: -");
+        return;
+    }
+    const bool hold = play.buttons == kButtonsHold;
+    ScreenPoint cursor;
+    if (MapAimToScreen(screen, ReportRawX(*report), ReportRawY(*report), cursor)) {
+        wsprintfA(text, "Press %s now: left %s at %d, %d", label, hold ? "button held" : "click", cursor.x, cursor.y);
+        return;
+    }
+    wsprintfA(text, "Press %s now, off screen: %s %s %s", label, play.offScreen == kOffScreenRightClick ? "right" : "left",
+              hold ? "button held" : "click", kOffScreenWhere[play.offScreen]);
+}
+
+void FormatPlayLine(const PlayPanel& panel, char* text) {
+    wsprintfA(text, kPlayNotes[panel.note], panel.error);
 }

@@ -6,6 +6,7 @@
 #include "framework/platform.h"
 #include "gun/gun_report.h"
 #include "guntest/gun_watch.h"
+#include "guntest/play_choices.h"
 #include "guntest/settings_copy.h"
 #include "pointer/aim_mapping.h"
 
@@ -22,3 +23,8 @@ void FormatReadRateLine(int readsPerSecond, char* text);
 void FormatSettingsLine(SettingsCopy copy, char* text);
 // The calibration in force, with `note` after it.
 void FormatCalibrationLine(const Calibration& calibration, const char* note, char* text);
+// What a press of Glimmerdot's left-click gun button (`left`, 1..6) would do
+// now, with these play settings.
+void FormatPressLine(const GunReport* report, const AimScale& screen, const PlaySettings& play, BYTE left, char* text);
+// What is stored, or what Save or Defaults did.
+void FormatPlayLine(const PlayPanel& panel, char* text);

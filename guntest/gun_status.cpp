@@ -38,6 +38,9 @@ void CGunTestDlg::ShowGunState()
     ShowFact(m_hWnd, m_facts[kHeld], text);
     FormatCursorLine(report, m_screen, text);
     ShowFact(m_hWnd, m_facts[kCursor], text);
+    // Read each time: Glimmerdot saves its choices at every Start.
+    FormatPressLine(report, m_screen, m_play, ReadGlimmerdotLeft(), text);
+    ShowFact(m_hWnd, m_facts[kPress], text);
     FormatReadRateLine(m_watch.ReadsPerSecond(::GetTickCount()), text);
     ShowFact(m_hWnd, m_facts[kReadRate], text);
     m_picture.Show(report);

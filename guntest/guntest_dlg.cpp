@@ -9,16 +9,20 @@ BEGIN_MESSAGE_MAP(CGunTestDlg, CDialog)
     ON_WM_DISPLAYCHANGE()
     ON_BN_CLICKED(IDC_CALIBRATE, OnCalibrate)
     ON_BN_CLICKED(IDC_RESET_CALIBRATION, OnResetCalibration)
+    ON_CONTROL_RANGE(CBN_SELCHANGE, IDC_PLAY_OFF_SCREEN, IDC_PLAY_X2, OnPlayChosen)
+    ON_CONTROL_RANGE(BN_CLICKED, IDC_PLAY_RAW_INPUT, IDC_PLAY_RAW_INPUT, OnPlayChosen)
+    ON_BN_CLICKED(IDC_PLAY_SAVE, OnSavePlay)
+    ON_BN_CLICKED(IDC_PLAY_DEFAULTS, OnPlayDefaults)
 END_MESSAGE_MAP()
 
 namespace {
 const int kFactIds[] = {IDC_GUN_STATUS, IDC_GUN_RAW, IDC_GUN_BUTTON_BYTES, IDC_GUN_HELD, IDC_GUN_CURSOR,
-                        IDC_GUN_READ_RATE, IDC_CALIBRATION_LINE};
+                        IDC_GUN_READ_RATE, IDC_CALIBRATION_LINE, IDC_PRESS_LINE};
 }
 
 CGunTestDlg::CGunTestDlg()
     : CDialog(IDD_GUN_TEST, nullptr), m_icon(nullptr), m_calibration(DefaultCalibration()), m_screen(),
-      m_calibrating(nullptr), m_facts(), m_glimmerdotNoted(false)
+      m_calibrating(nullptr), m_facts(), m_glimmerdotNoted(false), m_play(DefaultPlaySettings())
 {
     m_icon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
     for (int i = 0; i < kFactCount; ++i)
@@ -40,6 +44,7 @@ BOOL CGunTestDlg::OnInitDialog()
     char settings[kFactTextSize];
     FormatSettingsLine(ReadSettingsCopy(), settings);
     ::SetDlgItemTextA(m_hWnd, IDC_SETTINGS_LINE, settings);
+    InitPlayPanel();
 
     // The first look happens now, not a tick later.
     m_watch.Tick(::GetTickCount());

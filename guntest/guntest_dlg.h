@@ -7,6 +7,7 @@
 #include "guntest/calibration_screen.h"
 #include "guntest/fact_line.h"
 #include "guntest/gun_watch.h"
+#include "guntest/play_choices.h"
 #include "pointer/aim_mapping.h"
 
 class CGunTestDlg : public CDialog {
@@ -34,8 +35,15 @@ protected:
     // Read again, as Glimmerdot would at its next Start; `note` follows the line.
     void ReloadCalibration(const char* note);
 
+    // The play settings' controls, Save and Defaults (play_panel.cpp)
+    void InitPlayPanel();
+    void ShowPlayPanel(const PlayPanel& panel);
+    void OnPlayChosen(UINT id);
+    void OnSavePlay();
+    void OnPlayDefaults();
+
 private:
-    enum { kStatus, kRaw, kButtonBytes, kHeld, kCursor, kReadRate, kCalibrationLine, kFactCount };
+    enum { kStatus, kRaw, kButtonBytes, kHeld, kCursor, kReadRate, kCalibrationLine, kPress, kFactCount };
 
     HICON m_icon;
     CGunWatch m_watch;
@@ -46,6 +54,8 @@ private:
     FactLine m_facts[kFactCount];
     bool m_glimmerdotNoted;
     CAimPicture m_picture;
+    // What the play settings' controls show: the press line follows them.
+    PlaySettings m_play;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -18,6 +18,19 @@
 #define IDC_CALIBRATE           2010
 #define IDC_RESET_CALIBRATION   2011
 #define IDC_SETTINGS_LINE       2012
+#define IDC_PRESS_LINE          2013
+
+// The play settings: the lists and the check box in PlaySettings' order, then
+// the buttons and the line that says what is stored.
+#define IDC_PLAY_OFF_SCREEN     2021
+#define IDC_PLAY_BUTTONS        2022
+#define IDC_PLAY_AIM_RATE       2023
+#define IDC_PLAY_RAW_INPUT      2024
+#define IDC_PLAY_X1             2025
+#define IDC_PLAY_X2             2026
+#define IDC_PLAY_SAVE           2027
+#define IDC_PLAY_DEFAULTS       2028
+#define IDC_PLAY_LINE           2029
 
 // The calibration screen's lines.
 #define IDC_CALIBRATION_STEP    2101

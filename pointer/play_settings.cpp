@@ -63,12 +63,12 @@ PlayLoad LoadPlaySettings(PlaySettings& play) {
     return state == kValueRead && DecodePlaySettings(bytes, size, play) ? kPlayStored : kPlayMalformed;
 }
 
-bool SavePlaySettings(const PlaySettings& play) {
+bool SavePlaySettings(const PlaySettings& play, LONG* error) {
     BYTE bytes[kPlayValueSize];
     EncodePlaySettings(play, bytes);
-    return WriteStoredValue(kValueName, bytes, sizeof bytes);
+    return WriteStoredValue(kValueName, bytes, sizeof bytes, error);
 }
 
-bool ResetPlaySettings() {
-    return RemoveStoredValue(kValueName);
+bool ResetPlaySettings(LONG* error) {
+    return RemoveStoredValue(kValueName, error);
 }

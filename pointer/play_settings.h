@@ -56,7 +56,7 @@ enum PlayLoad {
 
 // Never writes.
 PlayLoad LoadPlaySettings(PlaySettings& play);
-// Creates the key if needed.
-bool SavePlaySettings(const PlaySettings& play);
+// Creates the key if needed. A failure's registry result goes to `error` when given.
+bool SavePlaySettings(const PlaySettings& play, LONG* error = NULL);
 // Removes the value: back to the defaults. true when it is gone, also when there was none.
-bool ResetPlaySettings();
+bool ResetPlaySettings(LONG* error = NULL);

@@ -28,7 +28,7 @@ const Entry kCommands[] = {
     {"window", CmdWindow, "the window: ids, styles, rect, client size in pixels and dialog units"},
     {"controls", CmdControls, "every child in tab order: id, class, styles, state, pixels, dialog units"},
     {"focus", CmdFocus, "the control that has the keyboard focus"},
-    {"combo", CmdCombo, "ID: selection and item texts of an extended combo box"},
+    {"combo", CmdCombo, "ID: selection and item texts of a combo box (plain or extended)"},
     {"slider", CmdSlider, "ID: trackbar position and range"},
     {"text", CmdText, "ID...: each control's visibility, screen rectangle and text"},
     {"windows", CmdWindows, "top-level windows of the process"},

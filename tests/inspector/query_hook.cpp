@@ -30,7 +30,13 @@ void Answer(HWND dialog, HWND replyTo, LPARAM question)
         item.iItem = QueryIndexOf(question);
         item.pszText = text;
         item.cchTextMax = sizeof text;
-        const bool got = control != nullptr && ::SendMessageA(control, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        char kind[16] = "";
+        if (control != nullptr)
+            ::GetClassNameA(control, kind, sizeof kind);
+        // A plain list answers its own message; its items are short.
+        const bool plain = lstrcmpiA(kind, "ComboBox") == 0;
+        const bool got = plain ? ::SendMessageA(control, CB_GETLBTEXT, item.iItem, reinterpret_cast<LPARAM>(text)) != CB_ERR
+                               : control != nullptr && ::SendMessageA(control, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         // The list may hand back its own text pointer rather than copy.
         if (got && item.pszText != text && item.pszText != nullptr)
             lstrcpynA(text, item.pszText, sizeof text);

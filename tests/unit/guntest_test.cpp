@@ -1,9 +1,11 @@
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "guntest/calibration_flow.h"
 #include "guntest/fact_lines.h"
 #include "guntest/gun_watch.h"
+#include "guntest/play_choices.h"
 #include "guntest/read_rate.h"
 #include "guntest/settings_copy.h"
 #include "standin_fixture.h"
@@ -507,5 +509,61 @@ TEST_F(SettingsCopyTest, ReadFromThisProcesssTokenWhichIsClosedAfter) {
     EXPECT_EQ(kCopyUntold, ReadSettingsCopy());
     standin::FailCall(Fn::OpenProcessToken, ERROR_ACCESS_DENIED);
     EXPECT_EQ(kCopyUntold, ReadSettingsCopy());
+    EXPECT_EQ("", standin::Leaks());
+}
+
+TEST(GunTestFacts, APressLineSaysWhatGlimmerdotWouldDoWithTheseChoices) {
+    const AimScale screen = MakeAimScale(1280, 1024);
+    const GunReport on = Report(0xFF, 0xFF, 416, 128);
+    const GunReport off = Report(0xFB, 0xFF, 300, 5);
+    struct Case {
+        const GunReport* report;
+        BYTE offScreen;
+        BYTE buttons;
+        BYTE left;
+        const char* line;
+    };
+    const Case cases[] = {
+        {&on, kOffScreenRightClick, kButtonsHold, 1, "Press Start now: left button held at 640, 512"},
+        {&off, kOffScreenHold, kButtonsClick, 3, "Press A now, off screen: left click where the cursor stays"},
+        {&off, kOffScreenTopLeft, kButtonsClick, 4, "Press B now, off screen: left click at the top-left corner"},
+        {&off, kOffScreenBottomRight, kButtonsHold, 6, "Press D now, off screen: left button held at the bottom-right corner"},
+        {&off, kOffScreenRightClick, kButtonsClick, 2, "Press Select now, off screen: right click where the cursor stays"},
+        {nullptr, kOffScreenHold, kButtonsClick, 3, "A press: -"},
+        // Glimmerdot clicks nothing for a byte past the six buttons.
+        {&on, kOffScreenHold, kButtonsClick, 7, "A press: Glimmerdot puts no gun button on the left click"},
+    };
+    char text[kFactTextSize];
+    for (const Case& c : cases) {
+        PlaySettings play = DefaultPlaySettings();
+        play.offScreen = c.offScreen;
+        play.buttons = c.buttons;
+        FormatPressLine(c.report, screen, play, c.left, text);
+        EXPECT_STREQ(c.line, text);
+    }
+}
+
+class PlayPanelTest : public StandinTest {};
+
+// Saving, removing and the value that is not valid are seen in the Wine test.
+TEST_F(PlayPanelTest, LookingWritesNothingAndRefusalsKeepTheChoicesAndSayWhy) {
+    PlayPanel panel = LoadPlayPanel();
+    EXPECT_EQ(kPlayNoneStored, panel.note);
+    EXPECT_EQ(0, ReadGlimmerdotLeft());
+    EXPECT_FALSE(standin::registry::KeyExists("SOFTWARE\\VEY\\Lumipoint")) << "looking created the key";
+
+    const int chosen[kPlayChoiceCount] = {3, 1, 2, 1, 4, 0};
+    char text[kFactTextSize];
+    standin::FailCall(Fn::RegSetValueExA, ERROR_ACCESS_DENIED);
+    panel = SavePlayPanel(PlayFromChoices(chosen));
+    FormatPlayLine(panel, text);
+    EXPECT_STREQ("Play settings: not saved: Windows error 5", text);
+    standin::FailCall(Fn::RegDeleteValueA, ERROR_ACCESS_DENIED);
+    panel = RemovePlayPanel(panel.play);
+    FormatPlayLine(panel, text);
+    EXPECT_STREQ("Play settings: not removed: Windows error 5", text);
+    int shown[kPlayChoiceCount];
+    PlayToChoices(panel.play, shown);
+    EXPECT_EQ(std::vector<int>(chosen, chosen + kPlayChoiceCount), std::vector<int>(shown, shown + kPlayChoiceCount));
     EXPECT_EQ("", standin::Leaks());
 }

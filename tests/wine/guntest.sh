@@ -6,7 +6,9 @@
 # note while Glimmerdot runs beside it; the gun pulled out and back, a short
 # read; reads that keep failing close the link, which is opened again; a gun
 # listed that refuses the open; which copy of the settings this run uses; Esc
-# ends it, having written nothing.
+# ends it, having written nothing. Then the play settings: a stored value that
+# is not valid shown as such and left alone, the choices read by the press
+# line at once, Save writing the ten bytes, Defaults removing them.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
 GUN_PATH='\\?\root#gunsim#0000#{1f6c1aaa-0919-4a8d-b0cd-68566229de66}'
@@ -113,6 +115,8 @@ expect_no_report "with no gun"
 # Wine's token says elevated and not virtualized: the computer's copy (Wine
 # keeps no user's copy at all).
 expect_text 2012 "Settings: the computer's copy (without administrator: your own copy)" "the settings line"
+expect_text 2029 "Play settings: none stored; Glimmerdot uses the defaults" "the play line with nothing stored"
+expect_text 2013 "A press: Glimmerdot puts no gun button on the left click" "the press line without Glimmerdot's choices"
 note=$(tested text 2007)
 expect_eq "$(field "$note" visible) $(field "$note" text)" '0 ""' "the note without Glimmerdot"
 
@@ -245,8 +249,38 @@ tested key esc + waitexit 30000 >/dev/null
 left=$(inspect --pid "$GUNTEST_PID" windows)
 expect_eq "$(field "${left##*| }" count)" 0 "windows left after Esc"
 GUNTEST_PID=
-# It wrote nothing: its two writes are the calibration's, on the user's word.
+# It wrote nothing: its writes (the calibration, the play settings) wait for the user's word.
 expect_eq "$(wine_run 60 reg query "$SETTINGS_KEY" /s 2>/dev/null | tr -d '\r' | grep -c REG_)" 0 \
   "registry values after Gun Test ran"
+
+# ---- The play settings, with Glimmerdot's choices putting A on the left click.
+settings_seed 03000000
+malformed=010000000301000004
+wine_run 60 reg add "$SETTINGS_KEY" /v Play /t REG_BINARY /d $malformed /f >/dev/null || fail "seeding Play"
+play_value() { settings_value Play | tr a-f A-F; }
+gun state FF FF 416 128
+guntest_start
+expect_text 2029 "Play settings: the stored value is not valid, so Glimmerdot uses the defaults; Defaults removes it" \
+  "the play line on a value that is not valid"
+expect_eq "$(field "$(tested combo 2021)" text)" '"Hold the cursor"' "off screen on a value that is not valid"
+read -r x y <<<"$(screen_point 416 128)"
+expect_text 2013 "Press A now: left click at $x, $y" "the press line aimed at the screen"
+gun state FF FF 1 100
+expect_text 2013 "Press A now, off screen: left click where the cursor stays" "the press line off screen, by default"
+tested select 2021 3 >/dev/null
+expect_text 2013 "Press A now, off screen: right click where the cursor stays" "the press line with Right click chosen"
+expect_eq "$(play_value)" $malformed "the value that is not valid, after choosing"
+tested select 2022 1 + select 2023 2 + click 2024 + select 2025 4 + select 2026 6 + click 2027 >/dev/null
+expect_text 2029 "Play settings: saved; Glimmerdot uses them from its next Start" "the play line after Save"
+expect_eq "$(play_value)" 0100000003010F010406 "the value Save wrote"
+expect_text 2013 "Press A now, off screen: right button held where the cursor stays" "the press line with held buttons"
+tested click 2028 >/dev/null
+expect_text 2029 "Play settings: removed; Glimmerdot uses the defaults from its next Start" "the play line after Defaults"
+expect_eq "$(play_value)" "" "the value after Defaults"
+expect_eq "$(field "$(tested combo 2021)" text)" '"Hold the cursor"' "off screen after Defaults"
+expect_text 2013 "Press A now, off screen: left click where the cursor stays" "the press line after Defaults"
+tested key esc + waitexit 30000 >/dev/null
+GUNTEST_PID=
+settings_clear
 gun state FF FF 416 128
 pass "screen ${SCREEN_W}x$SCREEN_H, $rate reads per second"
