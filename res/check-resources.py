@@ -10,6 +10,7 @@ layout is compared field by field against what the window must be.
 import re
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 
 RT_BITMAP, RT_ICON, RT_MENU, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 4, 5, 14, 16, 24
 CHINESE_PRC = 0x0804
@@ -182,6 +183,28 @@ def check_images(entries, ids):
     check(used in (0, 256) and len(bitmap) == 40 + 1024 + 124 * 60, "logo is not a full 256-colour bitmap")
 
 
+def check_manifest(data):
+    """Common controls 6; per-monitor DPI awareness, v2 where Windows knows it, the
+    older declaration before 1607; no trustInfo: an execution level would end the
+    registry virtualisation the settings rely on. A wrong namespace would drop an
+    element without a word, so each is looked up by its namespace."""
+    try:
+        root = ElementTree.fromstring(data)
+    except ElementTree.ParseError as error:
+        check(False, f"manifest: {error}")
+        return
+    v1, v3, smi = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}", "http://schemas.microsoft.com/SMI/"
+    controls = root.find(f"{v1}dependency/{v1}dependentAssembly/{v1}assemblyIdentity")
+    check(controls is not None and controls.get("name") == "Microsoft.Windows.Common-Controls" and
+          controls.get("version") == "6.0.0.0", "no common controls 6 in the manifest")
+    settings = f"{v3}application/{v3}windowsSettings/"
+    aware = [(e.text or "").strip() for e in root.findall(settings + "{%s2005/WindowsSettings}dpiAware" % smi)]
+    awareness = [(e.text or "").strip() for e in root.findall(settings + "{%s2016/WindowsSettings}dpiAwareness" % smi)]
+    check(aware == ["true/pm"], f"manifest dpiAware {aware}")
+    check(awareness == ["PerMonitorV2, PerMonitor"], f"manifest dpiAwareness {awareness}")
+    check(not [e for e in root.iter() if e.tag.endswith("trustInfo")], "manifest asks for an execution level")
+
+
 def main():
     image, header = sys.argv[1:3]
     ids = ids_from_header(header)
@@ -201,6 +224,7 @@ def main():
     check_menu(entries.get((RT_MENU, ids["IDR_TRAY_MENU"]), empty)[1], ids)
     check_version(entries.get((RT_VERSION, 1), empty)[1])
     check_images(entries, ids)
+    check_manifest(entries.get((RT_MANIFEST, 1), (0, b""))[1])
 
     for failure in failures:
         print("FAIL:", failure)
