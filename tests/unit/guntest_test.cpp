@@ -6,6 +6,7 @@
 #include "guntest/gun_watch.h"
 #include "guntest/read_rate.h"
 #include "guntest/settings_copy.h"
+#include "guntest/window_dpi.h"
 #include "standin_fixture.h"
 
 using standin::Fn;
@@ -508,4 +509,22 @@ TEST_F(SettingsCopyTest, ReadFromThisProcesssTokenWhichIsClosedAfter) {
     standin::FailCall(Fn::OpenProcessToken, ERROR_ACCESS_DENIED);
     EXPECT_EQ(kCopyUntold, ReadSettingsCopy());
     EXPECT_EQ("", standin::Leaks());
+}
+
+class WindowDpiTest : public StandinTest {};
+
+// The scale drawing follows: the window's display where user32 says it, 100 %
+// on Windows before 10 1607; 100 % draws as written.
+TEST_F(WindowDpiTest, TheWindowsDisplayWhereUser32SaysItElseOneHundredPercent) {
+    HWND const window = reinterpret_cast<HWND>(0x1357);
+    standin::SetWindowDpi(144);
+    EXPECT_EQ(144u, WindowDpi(window));
+    EXPECT_EQ(Addr(window), standin::Find(Fn::GetDpiForWindow)->arg[0]);
+    standin::SetWindowDpi(0);
+    EXPECT_EQ(96u, WindowDpi(window));
+
+    EXPECT_EQ(32, AtDpi(32, 96));
+    EXPECT_EQ(48, AtDpi(32, 144));
+    EXPECT_EQ(2, AtDpi(1, 144)) << "to the nearest pixel";
+    EXPECT_EQ(64, AtDpi(32, 192));
 }
