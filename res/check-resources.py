@@ -184,25 +184,19 @@ def check_images(entries, ids):
 
 
 def check_manifest(data):
-    """Common controls 6; per-monitor DPI awareness, v2 where Windows knows it, the
-    older declaration before 1607; no trustInfo: an execution level would end the
-    registry virtualisation the settings rely on. A wrong namespace would drop an
-    element without a word, so each is looked up by its namespace."""
-    try:
-        root = ElementTree.fromstring(data)
-    except ElementTree.ParseError as error:
-        check(False, f"manifest: {error}")
-        return
-    v1, v3, smi = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}", "http://schemas.microsoft.com/SMI/"
+    """Common controls 6 and per-monitor DPI awareness (v2, the older declaration
+    before Windows 10 1607), each in its namespace: a wrong one drops an element
+    without a word. No trustInfo: an execution level would end the registry
+    virtualisation the settings rely on."""
+    root = ElementTree.fromstring(data)
+    v1, v3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
     controls = root.find(f"{v1}dependency/{v1}dependentAssembly/{v1}assemblyIdentity")
-    check(controls is not None and controls.get("name") == "Microsoft.Windows.Common-Controls" and
-          controls.get("version") == "6.0.0.0", "no common controls 6 in the manifest")
-    settings = f"{v3}application/{v3}windowsSettings/"
-    aware = [(e.text or "").strip() for e in root.findall(settings + "{%s2005/WindowsSettings}dpiAware" % smi)]
-    awareness = [(e.text or "").strip() for e in root.findall(settings + "{%s2016/WindowsSettings}dpiAwareness" % smi)]
-    check(aware == ["true/pm"], f"manifest dpiAware {aware}")
-    check(awareness == ["PerMonitorV2, PerMonitor"], f"manifest dpiAwareness {awareness}")
-    check(not [e for e in root.iter() if e.tag.endswith("trustInfo")], "manifest asks for an execution level")
+    check(controls is not None and controls.get("version") == "6.0.0.0", "no common controls 6 in the manifest")
+    settings = f"{v3}application/{v3}windowsSettings/{{http://schemas.microsoft.com/SMI/"
+    dpi = [[e.text for e in root.findall(settings + name)]
+           for name in ("2005/WindowsSettings}dpiAware", "2016/WindowsSettings}dpiAwareness")]
+    check(dpi == [["true/pm"], ["PerMonitorV2, PerMonitor"]], f"manifest DPI awareness {dpi}")
+    check(not any(e.tag.endswith("trustInfo") for e in root.iter()), "manifest asks for an execution level")
 
 
 def main():
