@@ -4,21 +4,25 @@
 #include <cstring>
 
 #include "guntest/memory_dc.h"
+#include "guntest/window_dpi.h"
 #include "pointer/aim_mapping.h"
 
 BEGIN_MESSAGE_MAP(CAimPicture, CWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_DPICHANGED_AFTERPARENT, OnDpiChanged)
 END_MESSAGE_MAP()
 
 namespace {
 
+// At 100 %; drawn at the display's scale.
 const int kMargin = 6;
 const int kLampRowHeight = 24;
 const int kLampSize = 14;
 const int kCrossArm = 12;
 // Room around the frame for a whole crosshair waiting on its edge.
 const int kFrameInset = kCrossArm + 2;
+const int kLabelGap = 4;
 
 const COLORREF kWindowFill = RGB(255, 255, 255);
 const COLORREF kFrame = RGB(64, 64, 64);
@@ -90,8 +94,16 @@ void CAimPicture::OnPaint()
     CMemoryDC buffer(dc.GetSafeHdc(), client.Width(), client.Height());
     if (!buffer.IsValid())
         return;
-    Draw(buffer.Get(), client);
+    Draw(buffer.Get(), client, WindowDpi(m_hWnd));
     ::BitBlt(dc.GetSafeHdc(), 0, 0, client.Width(), client.Height(), buffer.Get(), 0, 0, SRCCOPY);
+}
+
+// The dialog manager scaled the window to another display's DPI: all of the
+// picture again, at the new sizes.
+LRESULT CAimPicture::OnDpiChanged(WPARAM, LPARAM)
+{
+    Invalidate(FALSE);
+    return 0;
 }
 
 // Every pixel is painted in OnPaint; erasing first is what would flicker.
@@ -100,7 +112,7 @@ BOOL CAimPicture::OnEraseBkgnd(HDC)
     return TRUE;
 }
 
-void CAimPicture::Draw(HDC dc, const RECT& area) const
+void CAimPicture::Draw(HDC dc, const RECT& area, UINT dpi) const
 {
     FillWith(dc, area, ::GetSysColor(COLOR_BTNFACE));
     CSelectObject pen(dc, ::GetStockObject(DC_PEN));
@@ -109,15 +121,15 @@ void CAimPicture::Draw(HDC dc, const RECT& area) const
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
 
-    const RECT space = {area.left + kFrameInset, area.top + kFrameInset, area.right - kFrameInset,
-                        area.bottom - kMargin - kLampRowHeight - kFrameInset};
-    DrawAimWindow(dc, FitAimWindow(space));
-    const RECT row = {area.left + kMargin, area.bottom - kMargin - kLampRowHeight, area.right - kMargin,
-                      area.bottom - kMargin};
-    DrawLamps(dc, row);
+    const int inset = AtDpi(kFrameInset, dpi);
+    const int margin = AtDpi(kMargin, dpi);
+    const int rowTop = area.bottom - margin - AtDpi(kLampRowHeight, dpi);
+    const RECT space = {area.left + inset, area.top + inset, area.right - inset, rowTop - inset};
+    DrawAimWindow(dc, FitAimWindow(space), dpi);
+    DrawLamps(dc, RECT{area.left + margin, rowTop, area.right - margin, area.bottom - margin}, dpi);
 }
 
-void CAimPicture::DrawAimWindow(HDC dc, const RECT& window) const
+void CAimPicture::DrawAimWindow(HDC dc, const RECT& window, UINT dpi) const
 {
     ::SetDCPenColor(dc, kFrame);
     ::SetDCBrushColor(dc, kWindowFill);
@@ -149,22 +161,25 @@ void CAimPicture::DrawAimWindow(HDC dc, const RECT& window) const
     const int x = Clamp(window.left + static_cast<int>(across * width), window.left, window.right - 1);
     const int y = Clamp(window.top + static_cast<int>(down * height), window.top, window.bottom - 1);
     const COLORREF colour = inside ? kAimInside : kAimOutside;
-    FillWith(dc, RECT{x - kCrossArm, y - 1, x + kCrossArm + 1, y + 2}, colour);
-    FillWith(dc, RECT{x - 1, y - kCrossArm, x + 2, y + kCrossArm + 1}, colour);
+    const int arm = AtDpi(kCrossArm, dpi);
+    const int half = AtDpi(1, dpi);
+    FillWith(dc, RECT{x - arm, y - half, x + arm + 1, y + half + 1}, colour);
+    FillWith(dc, RECT{x - half, y - arm, x + half + 1, y + arm + 1}, colour);
 }
 
-void CAimPicture::DrawLamps(HDC dc, const RECT& row) const
+void CAimPicture::DrawLamps(HDC dc, const RECT& row, UINT dpi) const
 {
     const int cellWidth = (row.right - row.left) / kLabelledButtonCount;
-    const int lampTop = row.top + (row.bottom - row.top - kLampSize) / 2;
+    const int lampSize = AtDpi(kLampSize, dpi);
+    const int lampTop = row.top + (row.bottom - row.top - lampSize) / 2;
     for (int button = 0; button < kLabelledButtonCount; ++button) {
         const int left = row.left + button * cellWidth;
         const bool lit = m_hasReport && IsButtonDown(m_report, button);
         ::SetDCPenColor(dc, kFrame);
         ::SetDCBrushColor(dc, lit ? kLampLit : kLampDark);
-        ::Ellipse(dc, left, lampTop, left + kLampSize, lampTop + kLampSize);
+        ::Ellipse(dc, left, lampTop, left + lampSize, lampTop + lampSize);
 
-        RECT label = {left + kLampSize + 4, row.top, left + cellWidth, row.bottom};
+        RECT label = {left + lampSize + AtDpi(kLabelGap, dpi), row.top, left + cellWidth, row.bottom};
         ::DrawTextA(dc, ButtonLabel(button), -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 }

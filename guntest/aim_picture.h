@@ -18,12 +18,14 @@ public:
 protected:
     void OnPaint();
     BOOL OnEraseBkgnd(HDC dc);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
 private:
-    void Draw(HDC dc, const RECT& area) const;
+    // Sizes at `dpi`, the scale of the display the picture is on.
+    void Draw(HDC dc, const RECT& area, UINT dpi) const;
     RECT FitAimWindow(const RECT& space) const;
-    void DrawAimWindow(HDC dc, const RECT& window) const;
-    void DrawLamps(HDC dc, const RECT& row) const;
+    void DrawAimWindow(HDC dc, const RECT& window, UINT dpi) const;
+    void DrawLamps(HDC dc, const RECT& row, UINT dpi) const;
 
     bool m_hasReport;
     GunReport m_report;

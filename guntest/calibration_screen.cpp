@@ -5,6 +5,7 @@
 #include "calibration/calibration_store.h"
 #include "guntest/guntest_ids.h"
 #include "guntest/memory_dc.h"
+#include "guntest/window_dpi.h"
 #include "pointer/display_rect.h"
 
 BEGIN_MESSAGE_MAP(CCalibrationScreen, CDialog)
@@ -14,6 +15,7 @@ BEGIN_MESSAGE_MAP(CCalibrationScreen, CDialog)
     ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
     ON_MESSAGE(WM_ACTIVATE, OnActivate)
     ON_MESSAGE(WM_SETFOCUS, OnSetFocus)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 namespace {
@@ -24,6 +26,7 @@ const int kLineCountAll = sizeof kLineIds / sizeof kLineIds[0];
 
 const COLORREF kText = RGB(255, 255, 255);
 const COLORREF kTargetRing = RGB(255, 64, 64);
+// At 100 %; drawn at the display's scale.
 const int kTargetArm = 32;
 const int kTargetRadius = 16;
 
@@ -63,18 +66,19 @@ CCalibrationScreen::CCalibrationScreen(CWnd* owner, const GunReport* current)
 BOOL CCalibrationScreen::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    ::MoveWindow(m_hWnd, m_display.left, m_display.top, m_display.right - m_display.left,
-                 m_display.bottom - m_display.top, FALSE);
-    PlaceLines();
+    CoverDisplay();
     Show();
     // No control takes the focus: the keys come to the screen itself.
     ::SetFocus(m_hWnd);
     return FALSE;
 }
 
-// The lines across the display's width, between the first target and the centre one.
-void CCalibrationScreen::PlaceLines()
+// The whole display, and the lines across its width, between the first
+// target and the centre one, in the dialog's font as it now is.
+void CCalibrationScreen::CoverDisplay()
 {
+    ::MoveWindow(m_hWnd, m_display.left, m_display.top, m_display.right - m_display.left,
+                 m_display.bottom - m_display.top, FALSE);
     RECT line = {0, 0, 0, 12};
     ::MapDialogRect(m_hWnd, &line);
     const int width = m_display.right - m_display.left;
@@ -101,6 +105,17 @@ void CCalibrationScreen::LookAtDisplay()
     Show();
 }
 
+// Windows moved the display to another scale: the dialog manager scales the
+// font, and the screen keeps covering its display, whatever rectangle Windows
+// suggests, if that display is still the one.
+LRESULT CCalibrationScreen::OnDpiChanged(WPARAM, LPARAM)
+{
+    Default();
+    LookAtDisplay();
+    CoverDisplay();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return 0;
+}
 
 // Enter: keep, at the verdict; otherwise nothing.
 void CCalibrationScreen::OnOK()
@@ -178,12 +193,16 @@ void CCalibrationScreen::OnPaint()
 
     const int x = m_drawnTarget.x - m_display.left;
     const int y = m_drawnTarget.y - m_display.top;
-    FillWith(target, RECT{x - kTargetArm, y - 1, x + kTargetArm + 1, y + 2}, kText);
-    FillWith(target, RECT{x - 1, y - kTargetArm, x + 2, y + kTargetArm + 1}, kText);
+    const UINT dpi = WindowDpi(m_hWnd);
+    const int arm = AtDpi(kTargetArm, dpi);
+    const int half = AtDpi(1, dpi);
+    FillWith(target, RECT{x - arm, y - half, x + arm + 1, y + half + 1}, kText);
+    FillWith(target, RECT{x - half, y - arm, x + half + 1, y + arm + 1}, kText);
     CSelectObject pen(target, ::GetStockObject(DC_PEN));
     CSelectObject brush(target, ::GetStockObject(NULL_BRUSH));
     ::SetDCPenColor(target, kTargetRing);
-    for (int r = kTargetRadius - 1; r <= kTargetRadius; ++r)
+    const int radius = AtDpi(kTargetRadius, dpi);
+    for (int r = radius - half; r <= radius; ++r)
         ::Ellipse(target, x - r, y - r, x + r + 1, y + r + 1);
 }
 

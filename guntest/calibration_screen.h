@@ -29,11 +29,12 @@ protected:
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
 private:
     // The lines and the target brought up to date; a kept result stored and the screen ended.
     void Show();
-    void PlaceLines();
+    void CoverDisplay();
 
     enum { kStepLine, kTargetLine, kCheckLine, kNoteLine, kLineCount };
 

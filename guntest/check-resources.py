@@ -111,8 +111,7 @@ def main():
     check_gun_test(entries.get((shared.RT_DIALOG, ids["IDD_GUN_TEST"]), b"\0" * 64), ids)
     check_calibration(entries.get((shared.RT_DIALOG, ids["IDD_CALIBRATION"]), b"\0" * 64), ids)
     check_version(entries.get((shared.RT_VERSION, 1), b"\0" * 64))
-    manifest = entries.get((shared.RT_MANIFEST, 1), b"").decode("utf-8", "replace")
-    check('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in manifest, "no common controls 6 in the manifest")
+    shared.check_manifest(entries.get((shared.RT_MANIFEST, 1), b""))
 
     for failure in shared.failures:
         print("FAIL:", failure)

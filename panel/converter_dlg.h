@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/framework.h"
+#include "framework/owned_icon.h"
 #include "gun/gun_device.h"
 #include "panel/converter_settings.h"
 #include "pointer/mouse_emulator.h"
@@ -55,6 +56,8 @@ protected:
 
 private:
     HICON icon;
+    // The notification area's, at its own size; it outlives the tray icon.
+    OwnedIcon trayIcon;
     CMouseEmulator emulator;
     CGunDevice device;
     ConverterSettings settings;

@@ -51,7 +51,14 @@ void CConverterDlg::AddTrayIcon()
     NOTIFYICONDATAA record = TrayRecord(m_hWnd);
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = WM_TRAY_NOTIFY;
-    record.hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    // The small icon's size for the scale the system had at sign-in, the one
+    // the notification area draws at; it stays as long as the program does.
+    if (trayIcon.Get() == nullptr) {
+        trayIcon.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME),
+                                                        IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                        ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+    }
+    record.hIcon = trayIcon.Get();
     static_assert(sizeof kTrayTip <= sizeof record.szTip, "the tip fits");
     // cppcheck-suppress lstrcpynACalled ; a constant that fits, as asserted above
     ::lstrcpynA(record.szTip, kTrayTip, sizeof record.szTip);

@@ -10,6 +10,7 @@ layout is compared field by field against what the window must be.
 import re
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 
 RT_BITMAP, RT_ICON, RT_MENU, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 4, 5, 14, 16, 24
 CHINESE_PRC = 0x0804
@@ -182,6 +183,22 @@ def check_images(entries, ids):
     check(used in (0, 256) and len(bitmap) == 40 + 1024 + 124 * 60, "logo is not a full 256-colour bitmap")
 
 
+def check_manifest(data):
+    """Common controls 6 and per-monitor DPI awareness (v2, the older declaration
+    before Windows 10 1607), each in its namespace: a wrong one drops an element
+    without a word. No trustInfo: an execution level would end the registry
+    virtualisation the settings rely on."""
+    root = ElementTree.fromstring(data)
+    v1, v3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+    controls = root.find(f"{v1}dependency/{v1}dependentAssembly/{v1}assemblyIdentity")
+    check(controls is not None and controls.get("version") == "6.0.0.0", "no common controls 6 in the manifest")
+    settings = f"{v3}application/{v3}windowsSettings/{{http://schemas.microsoft.com/SMI/"
+    dpi = [[e.text for e in root.findall(settings + name)]
+           for name in ("2005/WindowsSettings}dpiAware", "2016/WindowsSettings}dpiAwareness")]
+    check(dpi == [["true/pm"], ["PerMonitorV2, PerMonitor"]], f"manifest DPI awareness {dpi}")
+    check(not any(e.tag.endswith("trustInfo") for e in root.iter()), "manifest asks for an execution level")
+
+
 def main():
     image, header = sys.argv[1:3]
     ids = ids_from_header(header)
@@ -201,6 +218,7 @@ def main():
     check_menu(entries.get((RT_MENU, ids["IDR_TRAY_MENU"]), empty)[1], ids)
     check_version(entries.get((RT_VERSION, 1), empty)[1])
     check_images(entries, ids)
+    check_manifest(entries.get((RT_MANIFEST, 1), (0, b""))[1])
 
     for failure in failures:
         print("FAIL:", failure)

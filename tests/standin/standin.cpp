@@ -88,6 +88,7 @@ struct State {
 
     bool exportsWindowFilter = true;
     bool exportsProcessFilter = true;
+    UINT windowDpi = 96;
     bool tokenElevated = false;
     bool tokenVirtualized = true;
     std::set<ULONG_PTR> tokens;
@@ -309,6 +310,7 @@ const char* Name(Fn fn) {
     case Fn::RegCloseKey: return "RegCloseKey";
     case Fn::GetModuleHandleA: return "GetModuleHandleA";
     case Fn::GetProcAddress: return "GetProcAddress";
+    case Fn::GetDpiForWindow: return "GetDpiForWindow";
     case Fn::ChangeWindowMessageFilterEx: return "ChangeWindowMessageFilterEx";
     case Fn::ChangeWindowMessageFilter: return "ChangeWindowMessageFilter";
     case Fn::OpenProcessToken: return "OpenProcessToken";
@@ -361,6 +363,8 @@ void SetMessageFilterExports(bool perWindow, bool perProcess) {
     S().exportsWindowFilter = perWindow;
     S().exportsProcessFilter = perProcess;
 }
+
+void SetWindowDpi(UINT dpi) { S().windowDpi = dpi; }
 
 void FailCall(Fn fn, DWORD error, int skip) {
     State& s = S();
@@ -690,6 +694,11 @@ BOOL WINAPI FakeChangeWindowMessageFilter(UINT message, DWORD flag) {
     return TRUE;
 }
 
+UINT WINAPI FakeGetDpiForWindow(HWND hwnd) {
+    standin::Record(Fn::GetDpiForWindow, {standin::P(hwnd)}).result = S().windowDpi;
+    return S().windowDpi;
+}
+
 template <typename F>
 FARPROC AsFarProc(F function) {
     return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
@@ -716,6 +725,8 @@ FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
             proc = AsFarProc(FakeChangeWindowMessageFilterEx);
         if (s.exportsProcessFilter && std::strcmp(lpProcName, "ChangeWindowMessageFilter") == 0)
             proc = AsFarProc(FakeChangeWindowMessageFilter);
+        if (s.windowDpi != 0 && std::strcmp(lpProcName, "GetDpiForWindow") == 0)
+            proc = AsFarProc(FakeGetDpiForWindow);
     }
     call.result = standin::P(reinterpret_cast<void*>(proc));
     return proc;

@@ -16,7 +16,7 @@ enum class Fn {
     GetDesktopWindow, GetDC, ReleaseDC, GetDeviceCaps, SetCursorPos, mouse_event,
     EnumDisplayMonitors, GetMonitorInfoA, EnumDisplayDevicesA,
     RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA, RegCloseKey,
-    GetModuleHandleA, GetProcAddress, ChangeWindowMessageFilterEx, ChangeWindowMessageFilter,
+    GetModuleHandleA, GetProcAddress, ChangeWindowMessageFilterEx, ChangeWindowMessageFilter, GetDpiForWindow,
     OpenProcessToken, GetTokenInformation,
 };
 const char* Name(Fn fn);
@@ -79,6 +79,10 @@ void SetScreenSize(int width, int height);
 // 7 and later); the per-process one alone on Vista; neither before. A call
 // through one is recorded under its name.
 void SetMessageFilterExports(bool perWindow, bool perProcess);
+
+// What GetDpiForWindow answers, 96 until told; 0 for a user32 without it
+// (before Windows 10 1607).
+void SetWindowDpi(UINT dpi);
 
 // What the process token answers for TokenElevation and
 // TokenVirtualizationEnabled; as it comes, a run without administrator rights

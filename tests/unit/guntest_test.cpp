@@ -8,6 +8,7 @@
 #include "guntest/play_choices.h"
 #include "guntest/read_rate.h"
 #include "guntest/settings_copy.h"
+#include "guntest/window_dpi.h"
 #include "standin_fixture.h"
 
 using standin::Fn;
@@ -566,4 +567,18 @@ TEST_F(PlayPanelTest, LookingWritesNothingAndRefusalsKeepTheChoicesAndSayWhy) {
     PlayToChoices(panel.play, shown);
     EXPECT_EQ(std::vector<int>(chosen, chosen + kPlayChoiceCount), std::vector<int>(shown, shown + kPlayChoiceCount));
     EXPECT_EQ("", standin::Leaks());
+}
+
+class WindowDpiTest : public StandinTest {};
+
+// The window's display where user32 says it, 100 % before Windows 10 1607.
+TEST_F(WindowDpiTest, TheWindowsDisplayWhereUser32SaysItElseOneHundredPercent) {
+    HWND const window = reinterpret_cast<HWND>(0x1357);
+    standin::SetWindowDpi(144);
+    EXPECT_EQ(144u, WindowDpi(window));
+    EXPECT_EQ(Addr(window), standin::Find(Fn::GetDpiForWindow)->arg[0]);
+    standin::SetWindowDpi(0);
+    EXPECT_EQ(96u, WindowDpi(window));
+    EXPECT_EQ(48, AtDpi(32, 144));
+    EXPECT_EQ(2, AtDpi(1, 144)) << "to the nearest pixel";
 }

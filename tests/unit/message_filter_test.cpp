@@ -33,12 +33,14 @@ TEST_F(MessageFilterTest, TakesTheNewestEntryPointUser32Has) {
     standin::ClearCalls();
     standin::SetMessageFilterExports(false, false);
     LetMessageThroughPrivilegeFilter(kWindow, kTaskbarCreated);
-    EXPECT_EQ((std::vector<Fn>{Fn::GetModuleHandleA, Fn::GetProcAddress, Fn::GetProcAddress}), standin::Sequence());
+    EXPECT_EQ((std::vector<Fn>{Fn::GetModuleHandleA, Fn::GetProcAddress, Fn::GetModuleHandleA, Fn::GetProcAddress}),
+              standin::Sequence());
 
     standin::ClearCalls();
     standin::FailCall(Fn::GetModuleHandleA, ERROR_FILE_NOT_FOUND);
+    standin::FailCall(Fn::GetModuleHandleA, ERROR_FILE_NOT_FOUND);
     LetMessageThroughPrivilegeFilter(kWindow, kTaskbarCreated);
-    EXPECT_EQ(std::vector<Fn>{Fn::GetModuleHandleA}, standin::Sequence());
+    EXPECT_EQ((std::vector<Fn>{Fn::GetModuleHandleA, Fn::GetModuleHandleA}), standin::Sequence());
 }
 
 }  // namespace
