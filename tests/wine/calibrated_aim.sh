@@ -6,6 +6,8 @@
 # Version 2 adds the monitor's interface name: found by it while the display's
 # name is wrong, by the name while the monitor is unknown. (Wine shows one
 # display, so which way it was found cannot show in the placements.)
+# With no calibration, at Wine's 150 % (LogPixels 144), the placements are the
+# same pixels: Glimmerdot's window grows, and Gun Test starts there beside it.
 . "$GLIMMER_SOURCE/tests/wine/glimmerdot.sh"
 
 # The stored value as hex: version 1, then raw X at the left and right edges,
@@ -119,7 +121,24 @@ AIM_WINDOW=
 aim 416 128
 aim 672 224
 
+# ---- At 150 %, with no calibration.
+client=$(field "$(inspect window)" client)
 inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
 app_ended click 2
 calibration_delete
-pass "on ${SCREEN_W}x$SCREEN_H, monitor $MONITOR"
+scale_set 144
+app_start
+scaled=$(field "$(inspect window)" client)
+[[ $scaled != "$client" ]] || fail "the window at LogPixels 144 is as large as at 96: $scaled"
+inspect click 1005 + wait enabled 1004 1 20000 >/dev/null || fail "the conversion did not start at LogPixels 144"
+aim 672 224
+aim 160 32
+aim 416 128
+guntest_start
+expect_text 2005 "Cursor $(screen_point 416 128 | sed 's/ /, /') on $SCREEN_W x $SCREEN_H" "Gun Test at LogPixels 144"
+tested key esc + waitexit 30000 >/dev/null
+GUNTEST_PID=
+
+inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
+app_ended click 2
+pass "on ${SCREEN_W}x$SCREEN_H, monitor $MONITOR; at LogPixels 144 the window $client -> $scaled"

@@ -24,6 +24,7 @@
 #                                if set) / aim there and wait for it
 #   desktop_start NAME WxH       the program and the inspector in a virtual desktop
 #   windows_copy FILE            FILE copied to C:\glimmer; prints its path there
+#   scale_set DPI                Wine's display scale (LogPixels) for programs started after
 . "$GLIMMER_SOURCE/tests/wine/lib.sh"
 
 APP_EXE=$GLIMMER_BUILD/app/Glimmerdot.exe
@@ -283,6 +284,25 @@ desktop_stop() {
   APP_DESKTOP=
 }
 
+# Each program reads Wine's scale as it starts; app_cleanup puts back the
+# prefix's own (96 for the machine, none for the user) for the tests after this one.
+APP_SCALED=
+APP_SCALE_KEYS=('HKCU\Control Panel\Desktop' 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts')
+scale_set() {
+  APP_SCALED=yes
+  local key
+  for key in "${APP_SCALE_KEYS[@]}"; do
+    wine_run 60 reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null || fail "setting LogPixels $1 in $key"
+  done
+}
+
+scale_stop() {
+  [[ -n $APP_SCALED ]] || return 0
+  scale_set 96
+  wine_run 60 reg delete "${APP_SCALE_KEYS[0]}" /v LogPixels /f >/dev/null 2>&1
+  APP_SCALED=
+}
+
 app_cleanup() {
   local status=$?
   ((status == 0)) || keep_evidence
@@ -293,6 +313,7 @@ app_cleanup() {
   record_stop
   wine_sessions_stop
   desktop_stop
+  scale_stop
   return $status
 }
 
