@@ -91,6 +91,7 @@ struct State {
     bool tokenElevated = false;
     bool tokenVirtualized = true;
     std::set<ULONG_PTR> tokens;
+    DWORD tickCount = 0;
 
     int screenWidth = 800;
     int screenHeight = 600;
@@ -103,6 +104,7 @@ struct State {
     std::set<ULONG_PTR> deviceInfoLists;
     std::set<ULONG_PTR> fileHandles;
     std::set<void*> localAllocs;
+    std::set<ULONG_PTR> deviceNotifications;
     int heldDCs = 0;
     std::map<ULONG_PTR, OpenKey> openKeys;
     int badReleases = 0;
@@ -313,6 +315,9 @@ const char* Name(Fn fn) {
     case Fn::ChangeWindowMessageFilter: return "ChangeWindowMessageFilter";
     case Fn::OpenProcessToken: return "OpenProcessToken";
     case Fn::GetTokenInformation: return "GetTokenInformation";
+    case Fn::GetTickCount: return "GetTickCount";
+    case Fn::RegisterDeviceNotificationA: return "RegisterDeviceNotificationA";
+    case Fn::UnregisterDeviceNotification: return "UnregisterDeviceNotification";
     }
     return "?";
 }
@@ -417,6 +422,8 @@ void SetToken(bool elevated, bool virtualized) {
     S().tokenVirtualized = virtualized;
 }
 
+void SetTickCount(DWORD now) { S().tickCount = now; }
+
 void SetScreenSize(int width, int height) {
     S().screenWidth = width;
     S().screenHeight = height;
@@ -447,6 +454,7 @@ int OpenFileHandles() { return static_cast<int>(S().fileHandles.size()); }
 int LiveLocalAllocs() { return static_cast<int>(S().localAllocs.size()); }
 int HeldDCs() { return S().heldDCs; }
 int OpenKeys() { return static_cast<int>(S().openKeys.size()); }
+int DeviceNotifications() { return static_cast<int>(S().deviceNotifications.size()); }
 int BadReleases() { return S().badReleases; }
 
 std::string Leaks() {
@@ -461,6 +469,7 @@ std::string Leaks() {
     add(LiveLocalAllocs(), "LocalAlloc block(s)");
     add(HeldDCs(), "device context(s)");
     add(OpenKeys(), "registry key(s)");
+    add(DeviceNotifications(), "device notification(s)");
     add(BadReleases(), "release(s) of something not open");
     return out;
 }
@@ -600,6 +609,11 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
     standin::Call& call = standin::Record(Fn::CloseHandle, {standin::P(hObject)});
     return standin::ReleaseTracked(S().fileHandles, standin::P(hObject), call);
+}
+
+DWORD WINAPI GetTickCount(VOID) {
+    standin::Record(Fn::GetTickCount, {}).result = S().tickCount;
+    return S().tickCount;
 }
 
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle) {
@@ -857,6 +871,36 @@ BOOL WINAPI SetCursorPos(int X, int Y) {
     if (!ok) S().lastError = error;
     call.result = ok;
     return ok;
+}
+
+HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
+    standin::Call& call = standin::Record(Fn::RegisterDeviceNotificationA,
+                                          {standin::P(hRecipient), standin::P(NotificationFilter), Flags});
+    const DEV_BROADCAST_HANDLE* filter = static_cast<const DEV_BROADCAST_HANDLE*>(NotificationFilter);
+    DWORD error = 0;
+    if (!standin::TakeFailure(Fn::RegisterDeviceNotificationA, &error)) {
+        if (hRecipient == NULL || filter == NULL || filter->dbch_devicetype != DBT_DEVTYP_HANDLE ||
+            S().fileHandles.count(standin::P(filter->dbch_handle)) == 0)
+            error = ERROR_INVALID_PARAMETER;
+    }
+    if (filter != NULL) {
+        call.structSize = filter->dbch_size;
+        standin::SetData(call, filter, sizeof(DEV_BROADCAST_HDR));
+        call.out = standin::P(filter->dbch_handle);
+    }
+    if (error != 0) {
+        S().lastError = error;
+        return NULL;
+    }
+    ULONG_PTR h = standin::NewHandle();
+    S().deviceNotifications.insert(h);
+    call.result = h;
+    return reinterpret_cast<HDEVNOTIFY>(h);
+}
+
+BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle) {
+    standin::Call& call = standin::Record(Fn::UnregisterDeviceNotification, {standin::P(Handle)});
+    return standin::ReleaseTracked(S().deviceNotifications, standin::P(Handle), call);
 }
 
 namespace {
