@@ -68,8 +68,8 @@ BOOL CGunLink::Open(HWND window) {
     return TRUE;
 }
 
-// Windows sends these only to the window registered, with the registration
-// named; an answer of TRUE grants the removal.
+// The same events come broadcast for other devices (volumes, ports): only a
+// handle notice that names this link's registration is about the gun.
 BOOL CGunLink::LetGoWhenAsked(WPARAM event, LPARAM data) {
     if (event != DBT_DEVICEQUERYREMOVE && event != DBT_DEVICEREMOVEPENDING && event != DBT_DEVICEREMOVECOMPLETE)
         return FALSE;
