@@ -876,26 +876,18 @@ BOOL WINAPI SetCursorPos(int X, int Y) {
 HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
     standin::Call& call = standin::Record(Fn::RegisterDeviceNotificationA,
                                           {standin::P(hRecipient), standin::P(NotificationFilter), Flags});
-    const DEV_BROADCAST_HANDLE* filter = static_cast<const DEV_BROADCAST_HANDLE*>(NotificationFilter);
-    DWORD error = 0;
-    if (!standin::TakeFailure(Fn::RegisterDeviceNotificationA, &error)) {
-        if (hRecipient == NULL || filter == NULL || filter->dbch_devicetype != DBT_DEVTYP_HANDLE ||
-            S().fileHandles.count(standin::P(filter->dbch_handle)) == 0)
-            error = ERROR_INVALID_PARAMETER;
-    }
-    if (filter != NULL) {
-        call.structSize = filter->dbch_size;
-        standin::SetData(call, filter, sizeof(DEV_BROADCAST_HDR));
-        call.out = standin::P(filter->dbch_handle);
-    }
-    if (error != 0) {
+    const DEV_BROADCAST_HANDLE& filter = *static_cast<const DEV_BROADCAST_HANDLE*>(NotificationFilter);
+    call.structSize = filter.dbch_size;
+    call.out = standin::P(filter.dbch_handle);
+    DWORD error = ERROR_INVALID_PARAMETER;
+    if (standin::TakeFailure(Fn::RegisterDeviceNotificationA, &error) || hRecipient == NULL ||
+        filter.dbch_devicetype != DBT_DEVTYP_HANDLE || S().fileHandles.count(call.out) == 0) {
         S().lastError = error;
         return NULL;
     }
-    ULONG_PTR h = standin::NewHandle();
-    S().deviceNotifications.insert(h);
-    call.result = h;
-    return reinterpret_cast<HDEVNOTIFY>(h);
+    call.result = standin::NewHandle();
+    S().deviceNotifications.insert(call.result);
+    return reinterpret_cast<HDEVNOTIFY>(call.result);
 }
 
 BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle) {

@@ -146,7 +146,6 @@ static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "32-bit layout");
 
 // Device notices
 #define DBT_DEVNODES_CHANGED 0x0007u
-#define DBT_DEVICEARRIVAL 0x8000u
 #define DBT_DEVICEQUERYREMOVE 0x8001u
 #define DBT_DEVICEQUERYREMOVEFAILED 0x8002u
 #define DBT_DEVICEREMOVEPENDING 0x8003u
@@ -154,12 +153,6 @@ static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "32-bit layout");
 #define DBT_DEVTYP_DEVICEINTERFACE 0x00000005u
 #define DBT_DEVTYP_HANDLE 0x00000006u
 #define DEVICE_NOTIFY_WINDOW_HANDLE 0x00000000u
-
-struct DEV_BROADCAST_HDR {
-    DWORD dbch_size;
-    DWORD dbch_devicetype;
-    DWORD dbch_reserved;
-};
 
 struct DEV_BROADCAST_HANDLE {
     DWORD dbch_size;
