@@ -5,6 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <setupapi.h>
+#include <dbt.h>
 #else
 #include "win32_standin.h"
 #endif

@@ -41,3 +41,28 @@ private:
     DeviceDetailBuffer(const DeviceDetailBuffer&) = delete;
     DeviceDetailBuffer& operator=(const DeviceDetailBuffer&) = delete;
 };
+
+// A registration for the notices Windows sends about the gun's handle before
+// and after it takes the device away; shaped like KernelHandle.
+class DeviceNotification {
+public:
+    DeviceNotification() : m_notify(NULL) {}
+    ~DeviceNotification() { Close(); }
+
+    bool IsValid() const { return m_notify != NULL; }
+    HDEVNOTIFY Get() const { return m_notify; }
+    void Reset(HDEVNOTIFY notify) {
+        Close();
+        m_notify = notify;
+    }
+    void Close() {
+        if (IsValid()) UnregisterDeviceNotification(m_notify);
+        m_notify = NULL;
+    }
+
+private:
+    HDEVNOTIFY m_notify;
+
+    DeviceNotification(const DeviceNotification&) = delete;
+    DeviceNotification& operator=(const DeviceNotification&) = delete;
+};

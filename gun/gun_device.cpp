@@ -4,8 +4,8 @@ CGunDevice::CGunDevice() : m_previous(kIdleReport) {}
 
 CGunDevice::~CGunDevice() {}
 
-BOOL CGunDevice::Open() {
-    return m_link.Open();
+BOOL CGunDevice::Open(HWND window) {
+    return m_link.Open(window);
 }
 
 BOOL CGunDevice::IsOpen() const {
@@ -14,10 +14,22 @@ BOOL CGunDevice::IsOpen() const {
 
 BOOL CGunDevice::ReadReport(ButtonEdges& edges) {
     GunReport report;
-    if (!m_link.Read(report)) return FALSE;
+    if (!m_link.Read(report)) return ReadFailed();
+    m_failures.End();
     DecodeButtonEdges(report, m_previous, edges);
     m_previous = report;
     return TRUE;
+}
+
+// A driver that fails every read after a resume may never answer again: once
+// reads have failed for the run, the link lets go as after an unplug. An
+// unplug (which closed the link), a short read or a closed link ends the run.
+BOOL CGunDevice::ReadFailed() {
+    if (!m_link.IsOpen() || m_link.LastRead().kind != GunReadOutcome::kFailed)
+        m_failures.End();
+    else if (m_failures.Failed(GetTickCount()))
+        m_link.Close();
+    return FALSE;
 }
 
 BOOL CGunDevice::Poll(WORD& rawX, WORD& rawY, ButtonEdges& edges) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/platform.h"
+#include "gun/failure_run.h"
 #include "gun/gun_link.h"
 #include "gun/gun_report.h"
 
@@ -11,15 +12,22 @@ public:
     CGunDevice();
     virtual ~CGunDevice();
 
-    BOOL Open();
+    // `window` hears when Windows wants the gun (LetGoWhenAsked).
+    BOOL Open(HWND window = NULL);
     BOOL IsOpen() const;
     BOOL Poll(WORD& rawX, WORD& rawY, ButtonEdges& edges);
+    BOOL LetGoWhenAsked(WPARAM event, LPARAM data) { return m_link.LetGoWhenAsked(event, data); }
+    // After a failed Poll: reads had kept failing, and it let go of the gun
+    // as an unplug does.
+    BOOL ReadsGaveOut() const { return m_failures.IsOn() && !m_link.IsOpen(); }
 
 private:
     BOOL ReadReport(ButtonEdges& edges);
+    BOOL ReadFailed();
 
     CGunLink m_link;
     GunReport m_previous;
+    FailureRun m_failures;
 
     CGunDevice(const CGunDevice&) = delete;
     CGunDevice& operator=(const CGunDevice&) = delete;

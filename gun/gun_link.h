@@ -25,11 +25,17 @@ class CGunLink {
 public:
     CGunLink();
 
-    // TRUE at once while open; otherwise the first gun enumerated is opened.
-    BOOL Open();
+    // TRUE at once while open; otherwise the first gun enumerated is opened,
+    // and Windows is asked to tell `window`, if given, when it wants the gun.
+    BOOL Open(HWND window = NULL);
     BOOL IsOpen() const { return m_handle.IsValid() ? TRUE : FALSE; }
     // Lets go of the gun, as an unplug does; the next Open looks for it anew.
     void Close() { m_handle.Close(); }
+    // A WM_DEVICECHANGE in which Windows asks for this link's gun (a driver
+    // update, "Disable device", safe removal) or has taken it: the link lets
+    // go and answers TRUE. Any other notice, a cancelled removal included, is
+    // left to the caller.
+    BOOL LetGoWhenAsked(WPARAM event, LPARAM data);
     // One synchronous read; `report` changes only when a whole report came.
     // An unplugged gun (error 1167) closes the link.
     // Inline, with the failure out of line: the tick's one call to the driver.
@@ -61,6 +67,9 @@ private:
     BOOL ReadFailed();
 
     FileHandle m_handle;  // invalid while the link is closed
+    // Outlives the handle it names, so a removal called off is heard too;
+    // the next Open replaces it. Released before the handle.
+    DeviceNotification m_notices;
     GunReadOutcome m_lastRead;
     DWORD m_openError;
     char m_path[kGunPathSize];

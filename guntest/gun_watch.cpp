@@ -6,16 +6,25 @@ const DWORD kReopenIntervalMs = 1000;
 }
 
 CGunWatch::CGunWatch()
-    : m_status(kGunNotFound), m_report(kIdleReport), m_hasReport(false), m_triedOpen(false), m_lastOpenAttempt(0),
-      m_failing(false), m_failingSince(0) {}
+    : m_window(NULL), m_status(kGunNotFound), m_report(kIdleReport), m_hasReport(false), m_triedOpen(false),
+      m_lastOpenAttempt(0) {}
 
 void CGunWatch::Tick(DWORD now) {
     if (!m_link.IsOpen() && (!m_triedOpen || now - m_lastOpenAttempt >= kReopenIntervalMs)) TryOpen(now);
     if (m_link.IsOpen()) ReadOnce(now);
 }
 
-void CGunWatch::OnDeviceChange(DWORD now) {
-    if (!m_link.IsOpen()) TryOpen(now);
+void CGunWatch::OnDeviceChange(DWORD now, WPARAM event, LPARAM data) {
+    if (m_link.LetGoWhenAsked(event, data)) {
+        // Not looked for again before a second has passed, so Windows can
+        // finish with the gun first.
+        m_status = kGunUnplugged;
+        m_hasReport = false;
+        m_failures.End();
+        m_lastOpenAttempt = now;
+    } else if (!m_link.IsOpen()) {
+        TryOpen(now);
+    }
 }
 
 // A gun listed but not opened says so. Otherwise a failed attempt keeps the
@@ -24,17 +33,17 @@ void CGunWatch::OnDeviceChange(DWORD now) {
 void CGunWatch::TryOpen(DWORD now) {
     m_triedOpen = true;
     m_lastOpenAttempt = now;
-    if (!m_link.Open()) {
+    if (!m_link.Open(m_window)) {
         if (m_link.OpenError() != 0) {
             m_status = kGunRefused;
-            m_failing = false;
+            m_failures.End();
         } else if (m_status == kGunRefused)
             m_status = kGunNotFound;
         return;
     }
     m_hasReport = false;
     // Reopened while reads keep failing: the error stays until one succeeds.
-    if (!m_failing) m_status = kGunFound;
+    if (!m_failures.IsOn()) m_status = kGunFound;
 }
 
 void CGunWatch::ReadOnce(DWORD now) {
@@ -43,13 +52,13 @@ void CGunWatch::ReadOnce(DWORD now) {
         m_status = kGunFound;
         m_report = report;
         m_hasReport = true;
-        m_failing = false;
+        m_failures.End();
         m_rate.Record(now);
         return;
     }
     if (m_link.LastRead().kind == GunReadOutcome::kShort) {
         m_status = kGunShortRead;
-        m_failing = false;
+        m_failures.End();
     } else {
         ReadFailed(now);
     }
@@ -60,14 +69,10 @@ void CGunWatch::ReadFailed(DWORD now) {
     m_hasReport = false;
     if (!m_link.IsOpen()) {
         m_status = kGunUnplugged;
-        m_failing = false;
+        m_failures.End();
         return;
     }
-    if (!m_failing) {
-        m_failing = true;
-        m_failingSince = now;
-    }
-    if (now - m_failingSince < kFailureRunMs) {
+    if (!m_failures.Failed(now)) {
         if (m_status != kGunReadsFailing) m_status = kGunReadFailed;
         return;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/platform.h"
+#include "gun/failure_run.h"
 #include "gun/gun_link.h"
 #include "gun/gun_report.h"
 #include "guntest/read_rate.h"
@@ -17,11 +18,6 @@ enum GunStatus {
     kGunReadsFailing, // reads failed for kFailureRunMs; the link is closed and looked for again
 };
 
-// How long reads may keep failing (other than with 1167) before the link is
-// closed and opened anew: the first failure's tick to a later one's, so a
-// blip of a failed read or two does not close it.
-const DWORD kFailureRunMs = 300;
-
 class CGunWatch {
 public:
     CGunWatch();
@@ -29,8 +25,11 @@ public:
     // One timer tick at `now` (ms): with no link, an open attempt once a
     // second; with a link, one read.
     void Tick(DWORD now);
-    // Something was plugged in or out: a closed link tries to open at once.
-    void OnDeviceChange(DWORD now);
+    // Windows tells this window when it wants the gun; set before the first Tick.
+    void NoticesTo(HWND window) { m_window = window; }
+    // A WM_DEVICECHANGE: Windows asking for the gun is let go of as after an
+    // unplug; anything else, a closed link tries to open at once.
+    void OnDeviceChange(DWORD now, WPARAM event, LPARAM data);
 
     GunStatus Status() const { return m_status; }
     const char* DevicePath() const { return m_link.DevicePath(); }
@@ -48,13 +47,13 @@ private:
     void ReadFailed(DWORD now);
 
     CGunLink m_link;
+    HWND m_window;
     GunStatus m_status;
     GunReport m_report;
     bool m_hasReport;
     bool m_triedOpen;
     DWORD m_lastOpenAttempt;
-    // Reads have failed since m_failingSince, without a report between.
-    bool m_failing;
-    DWORD m_failingSince;
+    // Reads have failed without a report between.
+    FailureRun m_failures;
     CReadRate m_rate;
 };

@@ -47,6 +47,7 @@ BOOL CGunTestDlg::OnInitDialog()
     InitPlayPanel();
 
     // The first look happens now, not a tick later.
+    m_watch.NoticesTo(m_hWnd);
     m_watch.Tick(::GetTickCount());
     ShowGunState();
     SetTimer(WATCH_TIMER_ID, WATCH_INTERVAL_MS, nullptr);
@@ -59,10 +60,11 @@ void CGunTestDlg::OnDestroy()
     CWnd::OnDestroy();
 }
 
-// The system broadcasts this whenever any device comes or goes.
-LRESULT CGunTestDlg::OnDeviceChange(WPARAM, LPARAM)
+// The system broadcasts this whenever any device comes or goes, and sends it
+// about the gun's own handle when it wants the gun. TRUE grants a removal.
+LRESULT CGunTestDlg::OnDeviceChange(WPARAM event, LPARAM data)
 {
-    m_watch.OnDeviceChange(::GetTickCount());
+    m_watch.OnDeviceChange(::GetTickCount(), event, data);
     ShowLook();
     return TRUE;
 }

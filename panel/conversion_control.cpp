@@ -16,7 +16,7 @@ void CConverterDlg::OnStart()
     settings.speed = static_cast<BYTE>(SendDlgItemMessage(IDC_SPEED_SLIDER, TBM_GETPOS));
     SaveSettings();
 
-    if (!device.Open())
+    if (!device.Open(m_hWnd))
         return;
 
     ::EnableWindow(GetDlgItem(IDC_START), FALSE);
@@ -63,18 +63,26 @@ void CConverterDlg::OnTimer(UINT)
     ButtonEdges edges;
     if (device.Poll(rawX, rawY, edges))
         emulator.Update(rawX, rawY, edges);
+    // Reads kept failing and the gun was let go: no poll will lift a press.
+    else if (device.ReadsGaveOut())
+        emulator.ReleaseHeldButton();
     Default();
 }
 
 // The system broadcasts this whenever any device comes or goes; only a closed
-// link (the gun was pulled out) needs anything.
-LRESULT CConverterDlg::OnDeviceChange(WPARAM, LPARAM)
+// link (the gun was pulled out) needs anything. It also sends it about the
+// gun's own handle when it wants the gun: let go and stop, but open it again
+// only at a later notice or Start, once Windows is done with it. TRUE grants
+// a removal.
+LRESULT CConverterDlg::OnDeviceChange(WPARAM event, LPARAM data)
 {
-    if (device.IsOpen())
-        return 0;
-    StopConversion();
-    device.Open();
-    return 0;
+    if (device.LetGoWhenAsked(event, data)) {
+        StopConversion();
+    } else if (!device.IsOpen()) {
+        StopConversion();
+        device.Open(m_hWnd);
+    }
+    return TRUE;
 }
 
 // Games switch the display to a mode of their own and back; the cursor must

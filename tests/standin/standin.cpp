@@ -92,6 +92,7 @@ struct State {
     bool tokenElevated = false;
     bool tokenVirtualized = true;
     std::set<ULONG_PTR> tokens;
+    DWORD tickCount = 0;
 
     int screenWidth = 800;
     int screenHeight = 600;
@@ -104,6 +105,7 @@ struct State {
     std::set<ULONG_PTR> deviceInfoLists;
     std::set<ULONG_PTR> fileHandles;
     std::set<void*> localAllocs;
+    std::set<ULONG_PTR> deviceNotifications;
     int heldDCs = 0;
     std::map<ULONG_PTR, OpenKey> openKeys;
     int badReleases = 0;
@@ -315,6 +317,9 @@ const char* Name(Fn fn) {
     case Fn::ChangeWindowMessageFilter: return "ChangeWindowMessageFilter";
     case Fn::OpenProcessToken: return "OpenProcessToken";
     case Fn::GetTokenInformation: return "GetTokenInformation";
+    case Fn::GetTickCount: return "GetTickCount";
+    case Fn::RegisterDeviceNotificationA: return "RegisterDeviceNotificationA";
+    case Fn::UnregisterDeviceNotification: return "UnregisterDeviceNotification";
     }
     return "?";
 }
@@ -421,6 +426,8 @@ void SetToken(bool elevated, bool virtualized) {
     S().tokenVirtualized = virtualized;
 }
 
+void SetTickCount(DWORD now) { S().tickCount = now; }
+
 void SetScreenSize(int width, int height) {
     S().screenWidth = width;
     S().screenHeight = height;
@@ -451,6 +458,7 @@ int OpenFileHandles() { return static_cast<int>(S().fileHandles.size()); }
 int LiveLocalAllocs() { return static_cast<int>(S().localAllocs.size()); }
 int HeldDCs() { return S().heldDCs; }
 int OpenKeys() { return static_cast<int>(S().openKeys.size()); }
+int DeviceNotifications() { return static_cast<int>(S().deviceNotifications.size()); }
 int BadReleases() { return S().badReleases; }
 
 std::string Leaks() {
@@ -465,6 +473,7 @@ std::string Leaks() {
     add(LiveLocalAllocs(), "LocalAlloc block(s)");
     add(HeldDCs(), "device context(s)");
     add(OpenKeys(), "registry key(s)");
+    add(DeviceNotifications(), "device notification(s)");
     add(BadReleases(), "release(s) of something not open");
     return out;
 }
@@ -604,6 +613,11 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
     standin::Call& call = standin::Record(Fn::CloseHandle, {standin::P(hObject)});
     return standin::ReleaseTracked(S().fileHandles, standin::P(hObject), call);
+}
+
+DWORD WINAPI GetTickCount(VOID) {
+    standin::Record(Fn::GetTickCount, {}).result = S().tickCount;
+    return S().tickCount;
 }
 
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle) {
@@ -868,6 +882,28 @@ BOOL WINAPI SetCursorPos(int X, int Y) {
     if (!ok) S().lastError = error;
     call.result = ok;
     return ok;
+}
+
+HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags) {
+    standin::Call& call = standin::Record(Fn::RegisterDeviceNotificationA,
+                                          {standin::P(hRecipient), standin::P(NotificationFilter), Flags});
+    const DEV_BROADCAST_HANDLE& filter = *static_cast<const DEV_BROADCAST_HANDLE*>(NotificationFilter);
+    call.structSize = filter.dbch_size;
+    call.out = standin::P(filter.dbch_handle);
+    DWORD error = ERROR_INVALID_PARAMETER;
+    if (standin::TakeFailure(Fn::RegisterDeviceNotificationA, &error) || hRecipient == NULL ||
+        filter.dbch_devicetype != DBT_DEVTYP_HANDLE || S().fileHandles.count(call.out) == 0) {
+        S().lastError = error;
+        return NULL;
+    }
+    call.result = standin::NewHandle();
+    S().deviceNotifications.insert(call.result);
+    return reinterpret_cast<HDEVNOTIFY>(call.result);
+}
+
+BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle) {
+    standin::Call& call = standin::Record(Fn::UnregisterDeviceNotification, {standin::P(Handle)});
+    return standin::ReleaseTracked(S().deviceNotifications, standin::P(Handle), call);
 }
 
 namespace {

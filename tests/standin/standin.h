@@ -18,6 +18,7 @@ enum class Fn {
     RegOpenKeyA, RegOpenKeyExA, RegCreateKeyExA, RegQueryValueExA, RegSetValueExA, RegDeleteValueA, RegCloseKey,
     GetModuleHandleA, GetProcAddress, ChangeWindowMessageFilterEx, ChangeWindowMessageFilter, GetDpiForWindow,
     OpenProcessToken, GetTokenInformation,
+    GetTickCount, RegisterDeviceNotificationA, UnregisterDeviceNotification,
 };
 const char* Name(Fn fn);
 
@@ -35,7 +36,7 @@ struct Call {
     DWORD dataSize;           // bytes handed to RegSetValueExA / bytes a read delivered
     BYTE data[kDataSize];     // their first bytes
     ULONG_PTR result;         // what the call returned
-    ULONG_PTR out;            // the key an open or create call handed back
+    ULONG_PTR out;            // the key an open or create call handed back; the handle a registration names
 };
 
 // Back to a machine with one gun present, an 800x600 screen, an empty
@@ -75,6 +76,9 @@ int ReadsLeft();
 
 void SetScreenSize(int width, int height);
 
+// What GetTickCount answers; 0 until set.
+void SetTickCount(DWORD now);
+
 // Which message-filter entry points user32 exports: both until told (Windows
 // 7 and later); the per-process one alone on Vista; neither before. A call
 // through one is recorded under its name.
@@ -105,6 +109,7 @@ int OpenFileHandles();
 int LiveLocalAllocs();
 int HeldDCs();
 int OpenKeys();
+int DeviceNotifications();
 // Closes, frees and releases of something that was not open.
 int BadReleases();
 // Everything above that is still open, in words; empty when nothing leaked.

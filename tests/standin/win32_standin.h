@@ -33,6 +33,7 @@ typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef const char* PCSTR;
 typedef DWORD REGSAM;
+typedef std::uintptr_t WPARAM;
 typedef std::intptr_t LPARAM;
 
 typedef void* HANDLE;
@@ -50,6 +51,7 @@ typedef HMONITOR__* HMONITOR;
 struct HINSTANCE__;
 typedef HINSTANCE__* HMODULE;
 typedef std::intptr_t(WINAPI* FARPROC)();
+typedef PVOID HDEVNOTIFY;
 
 #define TRUE 1
 #define FALSE 0
@@ -141,6 +143,27 @@ typedef SP_DEVICE_INTERFACE_DETAIL_DATA_A* PSP_DEVICE_INTERFACE_DETAIL_DATA_A;
 
 static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "32-bit layout");
 static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "32-bit layout");
+
+// Device notices
+#define DBT_DEVNODES_CHANGED 0x0007u
+#define DBT_DEVICEQUERYREMOVE 0x8001u
+#define DBT_DEVICEQUERYREMOVEFAILED 0x8002u
+#define DBT_DEVICEREMOVEPENDING 0x8003u
+#define DBT_DEVICEREMOVECOMPLETE 0x8004u
+#define DBT_DEVTYP_DEVICEINTERFACE 0x00000005u
+#define DBT_DEVTYP_HANDLE 0x00000006u
+#define DEVICE_NOTIFY_WINDOW_HANDLE 0x00000000u
+
+struct DEV_BROADCAST_HANDLE {
+    DWORD dbch_size;
+    DWORD dbch_devicetype;
+    DWORD dbch_reserved;
+    HANDLE dbch_handle;
+    HDEVNOTIFY dbch_hdevnotify;
+    GUID dbch_eventguid;
+    LONG dbch_nameoffset;
+    BYTE dbch_data[1];
+};
 
 // GDI
 struct RECT {
@@ -247,6 +270,8 @@ BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE 
 BOOL WINAPI GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInformationClass,
                                 LPVOID TokenInformation, DWORD TokenInformationLength, PDWORD ReturnLength);
 HLOCAL WINAPI LocalFree(HLOCAL hMem);
+// The clock a test sets through standin.h.
+DWORD WINAPI GetTickCount(VOID);
 // Only user32.dll is loaded; what it exports is set through standin.h.
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
@@ -269,6 +294,9 @@ HDC WINAPI GetDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 int WINAPI GetDeviceCaps(HDC hdc, int index);
 BOOL WINAPI SetCursorPos(int X, int Y);
+// Only a DBT_DEVTYP_HANDLE filter naming an open file handle registers.
+HDEVNOTIFY WINAPI RegisterDeviceNotificationA(HANDLE hRecipient, LPVOID NotificationFilter, DWORD Flags);
+BOOL WINAPI UnregisterDeviceNotification(HDEVNOTIFY Handle);
 BOOL WINAPI EnumDisplayMonitors(HDC hdc, LPCRECT lprcClip, MONITORENUMPROC lpfnEnum, LPARAM dwData);
 BOOL WINAPI GetMonitorInfoA(HMONITOR hMonitor, LPMONITORINFO lpmi);
 // A display's device name: its one monitor at index 0, the interface name in

@@ -208,6 +208,7 @@ TEST_F(GunDeviceTest, UnpluggedGunClosesTheLinkUntilReopened) {
 
     EXPECT_EQ(-3, PollEdge(gun));
     EXPECT_FALSE(gun.IsOpen());
+    EXPECT_FALSE(gun.ReadsGaveOut()) << "an unplug is not a failure run";
     EXPECT_EQ(0, standin::OpenFileHandles());
     EXPECT_EQ(first, standin::Find(Fn::CloseHandle)->arg[0]);
 
@@ -228,6 +229,79 @@ TEST_F(GunDeviceTest, UnpluggedGunClosesTheLinkUntilReopened) {
     EXPECT_EQ(-1, PollEdge(gun));
     EXPECT_EQ(-1, PollEdge(gun));
     EXPECT_EQ(2, PollEdge(gun));
+}
+
+TEST_F(GunDeviceTest, ReadsFailingForTheRunLetGoOfTheGunABlipDoesNot) {
+    CGunDevice gun;
+    ASSERT_TRUE(gun.Open());
+    DWORD now = 0xFFFFFF80u;  // across the tick count's wrap
+    auto pollAt = [&](DWORD at) {
+        standin::SetTickCount(at);
+        return PollEdge(gun);
+    };
+    // Failures from 0 to 180 ms, then a report: nothing changes.
+    for (int i = 0; i < 4; ++i) standin::QueueReadFailure(ERROR_GEN_FAILURE);
+    standin::QueueReport(0xFB, 0xFF, 300, 100);
+    for (int tick = 0; tick < 4; ++tick) EXPECT_EQ(-3, pollAt(now += 60));
+    EXPECT_EQ(2, pollAt(now += 60));
+
+    // Failures from 0 to 300 ms: the link lets go at the last, once.
+    for (int i = 0; i < 6; ++i) standin::QueueReadFailure(ERROR_GEN_FAILURE);
+    for (int tick = 0; tick < 5; ++tick) {
+        EXPECT_EQ(-3, pollAt(now += 60));
+        EXPECT_TRUE(gun.IsOpen());
+        EXPECT_FALSE(gun.ReadsGaveOut());
+    }
+    EXPECT_EQ(-3, pollAt(now += 60));
+    EXPECT_FALSE(gun.IsOpen());
+    EXPECT_TRUE(gun.ReadsGaveOut());
+    EXPECT_EQ(-3, pollAt(now += 60));
+    EXPECT_FALSE(gun.ReadsGaveOut()) << "said once";
+    EXPECT_EQ(11, standin::CountOf(Fn::ReadFile));
+
+    // The next Start looks for the gun anew; still A held, so no new press.
+    standin::QueueReport(0xFB, 0xFF, 300, 100);
+    ASSERT_TRUE(gun.Open());
+    EXPECT_EQ(2, standin::CountOf(Fn::CreateFileA));
+    EXPECT_EQ(-1, pollAt(now += 60));
+}
+
+TEST_F(GunDeviceTest, LetsGoWhenWindowsAsksForTheGun) {
+    HWND const window = reinterpret_cast<HWND>(0x4242);
+    CGunDevice gun;
+    ASSERT_TRUE(gun.Open(window));
+    const standin::Call& registration = *standin::Find(Fn::RegisterDeviceNotificationA);
+    EXPECT_EQ(Addr(window), registration.arg[0]);
+    EXPECT_EQ(0u, registration.arg[2]) << "DEVICE_NOTIFY_WINDOW_HANDLE";
+    EXPECT_EQ(sizeof(DEV_BROADCAST_HANDLE), registration.structSize);
+    EXPECT_EQ(standin::Find(Fn::CreateFileA)->result, registration.out);
+
+    // Notices that are not Windows asking for this link's gun change nothing.
+    const DEV_BROADCAST_HANDLE notice = HandleNotice();
+    DEV_BROADCAST_HANDLE other = notice, interface = notice, cut = notice;
+    other.dbch_hdevnotify = reinterpret_cast<HDEVNOTIFY>(0x77);
+    interface.dbch_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    cut.dbch_size = 12;  // the header alone
+    EXPECT_FALSE(gun.LetGoWhenAsked(DBT_DEVNODES_CHANGED, 0));
+    EXPECT_FALSE(gun.LetGoWhenAsked(DBT_DEVICEQUERYREMOVEFAILED, Addr(&notice)));
+    for (const DEV_BROADCAST_HANDLE* n : {&other, &interface, &cut, static_cast<DEV_BROADCAST_HANDLE*>(nullptr)})
+        EXPECT_FALSE(gun.LetGoWhenAsked(DBT_DEVICEQUERYREMOVE, Addr(n)));
+    EXPECT_TRUE(gun.IsOpen());
+
+    // Asked: the handle goes at once; the registration stays to hear the rest.
+    EXPECT_TRUE(gun.LetGoWhenAsked(DBT_DEVICEQUERYREMOVE, Addr(&notice)));
+    EXPECT_FALSE(gun.IsOpen());
+    EXPECT_EQ(0, standin::OpenFileHandles());
+    EXPECT_TRUE(gun.LetGoWhenAsked(DBT_DEVICEREMOVECOMPLETE, Addr(&notice)));
+    EXPECT_EQ(1, standin::DeviceNotifications());
+
+    // Opened again: the new handle's registration replaces the old one.
+    ASSERT_TRUE(gun.Open(window));
+    EXPECT_EQ(registration.result, standin::Find(Fn::UnregisterDeviceNotification)->arg[0]);
+    EXPECT_EQ(1, standin::DeviceNotifications());
+    const DEV_BROADCAST_HANDLE second = HandleNotice(1);
+    EXPECT_TRUE(gun.LetGoWhenAsked(DBT_DEVICEREMOVEPENDING, Addr(&second))) << "taken without asking";
+    EXPECT_FALSE(gun.IsOpen());
 }
 
 TEST_F(GunDeviceTest, DestructionClosesAnOpenLink) {

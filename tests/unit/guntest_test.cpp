@@ -57,7 +57,7 @@ TEST_F(GunWatchTest, LooksForAMissingGunOnceASecondAndOnEveryDeviceChange) {
     EXPECT_EQ(1, standin::CountOf(Fn::SetupDiGetClassDevsA));
     watch.Tick(now + 1000);
     EXPECT_EQ(2, standin::CountOf(Fn::SetupDiGetClassDevsA));
-    watch.OnDeviceChange(now + 1010);
+    watch.OnDeviceChange(now + 1010, DBT_DEVNODES_CHANGED, 0);
     EXPECT_EQ(3, standin::CountOf(Fn::SetupDiGetClassDevsA));
     EXPECT_EQ(kNoGun, Status());
     EXPECT_EQ(0, standin::CountOf(Fn::ReadFile));
@@ -73,7 +73,7 @@ TEST_F(GunWatchTest, LooksForAMissingGunOnceASecondAndOnEveryDeviceChange) {
 
     // An open link is not looked for again, whatever the system says.
     standin::ClearCalls();
-    watch.OnDeviceChange(now + 2020);
+    watch.OnDeviceChange(now + 2020, DBT_DEVNODES_CHANGED, 0);
     EXPECT_EQ(0, standin::CallCount());
 }
 
@@ -92,7 +92,7 @@ TEST_F(GunWatchTest, UnplugAndReplugComeBackWithoutTheUser) {
 
     // Failing attempts, timed and noticed, keep saying it was unplugged.
     standin::SetDevicePresent(false);
-    watch.OnDeviceChange(now += 10);
+    watch.OnDeviceChange(now += 10, DBT_DEVNODES_CHANGED, 0);
     for (int tick = 0; tick < 20; ++tick) watch.Tick(now += 60);
     EXPECT_EQ(kUnplugged, Status());
     EXPECT_EQ(3, standin::CountOf(Fn::SetupDiGetClassDevsA)) << "first open, the notice, one a second later";
@@ -164,12 +164,32 @@ TEST_F(GunWatchTest, ReadsFailingForAWhileCloseTheLinkAndLookForTheGunAgain) {
 
     // Reads answer again: the next open finds the gun live.
     standin::QueueReport(0xFF, 0xFF, 202, 42);
-    watch.OnDeviceChange(now += 10);
+    watch.OnDeviceChange(now += 10, DBT_DEVNODES_CHANGED, 0);
     EXPECT_EQ(3, standin::CountOf(Fn::CreateFileA));
     watch.Tick(now += 60);
     EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
     EXPECT_EQ("Raw X 202, Y 42", Raw());
     EXPECT_EQ(1, standin::OpenFileHandles());
+}
+
+TEST_F(GunWatchTest, WindowsAskingForTheGunIsLetGoOfForASecond) {
+    HWND const window = reinterpret_cast<HWND>(0x4242);
+    watch.NoticesTo(window);
+    standin::QueueReport(0xFF, 0xFF, 200, 40);
+    DWORD now = 1000;
+    watch.Tick(now);
+    EXPECT_EQ(Addr(window), standin::Find(Fn::RegisterDeviceNotificationA)->arg[0]);
+
+    const DEV_BROADCAST_HANDLE notice = HandleNotice();
+    watch.OnDeviceChange(now += 10, DBT_DEVICEQUERYREMOVE, Addr(&notice));
+    EXPECT_EQ(kUnplugged, Status());
+    EXPECT_EQ(0, standin::OpenFileHandles());
+    for (int tick = 0; tick < 16; ++tick) watch.Tick(now += 60);  // 960 ms
+    EXPECT_EQ(1, standin::CountOf(Fn::CreateFileA)) << "Windows is still busy with the gun";
+    standin::QueueReport(0xFF, 0xFF, 201, 41);
+    watch.Tick(now += 60);
+    EXPECT_EQ(std::string("Gun found: ") + kPath, Status());
+    EXPECT_EQ(1, standin::DeviceNotifications()) << "registered anew";
 }
 
 TEST_F(GunWatchTest, AListedGunThatDoesNotOpenSaysSoAndWhy) {
