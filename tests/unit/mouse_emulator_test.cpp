@@ -1,6 +1,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "calibration/calibration.h"
 #include "pointer/mouse_emulator.h"
@@ -44,6 +45,46 @@ std::string CursorAfter(CMouseEmulator& emulator, WORD rawX, WORD rawY, const Bu
                           : std::to_string(static_cast<int>(set->arg[0])) + "," +
                                 std::to_string(static_cast<int>(set->arg[1]));
 }
+
+
+// The edges of a report with these button bytes after an idle one: the
+// press edge of a single button, and every button's own bit; without the
+// edge when the buttons were already down.
+ButtonEdges Buttons(BYTE byte0, BYTE byte1, bool pressed = true) {
+    const GunReport report = {{byte0, byte1, 0, 0, 0, 0}};
+    ButtonEdges edges;
+    DecodeButtonEdges(report, pressed ? kIdleReport : report, edges);
+    return edges;
+}
+
+// Placements and mouse events since the log was last cleared, with every
+// argument that is not zero.
+std::vector<std::string> Log() {
+    std::vector<std::string> out;
+    for (int i = 0; i < standin::CallCount(); ++i) {
+        const standin::Call& c = standin::CallAt(i);
+        if (c.fn == Fn::SetCursorPos) {
+            out.push_back("at " + std::to_string(int(c.arg[0])) + "," + std::to_string(int(c.arg[1])));
+            continue;
+        }
+        if (c.fn != Fn::mouse_event) continue;
+        const std::pair<DWORD, const char*> names[] = {
+            {MOUSEEVENTF_MOVE, "move"},           {MOUSEEVENTF_LEFTDOWN, "left down"},
+            {MOUSEEVENTF_LEFTUP, "left up"},      {MOUSEEVENTF_RIGHTDOWN, "right down"},
+            {MOUSEEVENTF_RIGHTUP, "right up"},    {MOUSEEVENTF_MIDDLEDOWN, "middle down"},
+            {MOUSEEVENTF_MIDDLEUP, "middle up"},  {MOUSEEVENTF_XDOWN, "x down"},
+            {MOUSEEVENTF_XUP, "x up"}};
+        std::string line = "flags " + std::to_string(c.arg[0]);
+        for (const auto& n : names)
+            if (n.first == c.arg[0]) line = n.second;
+        for (int a = 1; a < 5; ++a)
+            if (c.arg[a] != 0) line += " " + std::to_string(a) + ":" + std::to_string(int(c.arg[a]));
+        out.push_back(line);
+    }
+    return out;
+}
+
+typedef std::vector<std::string> Lines;
 
 class MouseEmulatorTest : public StandinTest {};
 
@@ -409,6 +450,133 @@ TEST_F(MouseEmulatorTest, ACalibrationFollowsModeChangesAndFallsBackToThePrimary
         EXPECT_EQ("512,384", CursorAfter(fresh, 400, 125, Edges()));
         EXPECT_EQ("", standin::Leaks());
     }
+}
+
+// ---- play settings -----------------------------------------------------------
+
+PlaySettings Play(BYTE offScreen, BYTE buttons, BYTE rawInput = 0, BYTE x1 = 0, BYTE x2 = 0) {
+    PlaySettings play = DefaultPlaySettings();
+    play.offScreen = offScreen;
+    play.buttons = buttons;
+    play.rawInput = rawInput;
+    play.x1 = x1;
+    play.x2 = x2;
+    return play;
+}
+
+TEST_F(MouseEmulatorTest, TheDefaultPlaySettingsSendWhatGlimmerdotAlwaysSent) {
+    // Left "A", middle "Select", right "Start"; held bits ride along, which
+    // only held buttons would read.
+    CMouseEmulator emulator;
+    emulator.SetAssignments(3, 2, 1);
+    emulator.UsePlaySettings(DefaultPlaySettings());
+    emulator.Update(416, 128, Buttons(0xFB, 0xFF));
+    emulator.Update(416, 128, Buttons(0xFB, 0xFF, false));
+    emulator.Update(1, 100, Buttons(0xFF, 0x7F));
+    emulator.Update(1, 100, Buttons(0xFB, 0xFF));
+    emulator.Update(416, 128, Buttons(0xFF, 0xBF));
+    emulator.Update(300, 5, Buttons(0xF0, 0x1F));
+    emulator.Update(672, 224, Buttons(0xFB, 0xFF));
+    emulator.ReleaseHeldButton();
+    emulator.ReleaseHeldButton();
+    EXPECT_EQ((Lines{"at 400,300", "left down", "left up", "right down", "right up", "left down", "left up",
+                     "middle down", "middle up", "at 796,596", "left down", "left up"}),
+              Log());
+}
+
+TEST_F(MouseEmulatorTest, OffScreenTheCursorStandsOnTheChosenCornerOfItsDisplay) {
+    standin::SetScreenSize(1024, 768);
+    standin::AddDisplay(kPrimary, 0, 0, 1024, 768);
+    standin::AddDisplay(kSecond, -1280, -256, 1280, 1024);
+    struct Case {
+        BYTE choice;
+        const char* display;
+        const char* corner;
+        const char* middle;  // raw 400,125
+    };
+    const Case cases[] = {
+        {kOffScreenTopLeft, "", "at 0,0", "at 512,384"},
+        {kOffScreenBottomRight, "", "at 1023,767", "at 512,384"},
+        {kOffScreenBottomRight, kSecond, "at -1,767", "at -640,256"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.corner);
+        CMouseEmulator emulator;
+        emulator.SetAssignments(3, 0, 0);
+        emulator.UsePlaySettings(Play(c.choice, kButtonsClick));
+        emulator.UseCalibration(Skewed(c.display));
+        emulator.Update(400, 125, Edges());
+        standin::ClearCalls();
+        // Each off-screen update, the click after the placement; back at
+        // once, though the gun returns where it was.
+        emulator.Update(1, 100, Edges(2));
+        emulator.Update(300, 5, Edges());
+        emulator.Update(400, 125, Edges());
+        EXPECT_EQ((Lines{c.corner, "left down", c.corner, "left up", c.middle}), Log());
+    }
+}
+
+TEST_F(MouseEmulatorTest, OffScreenALeftPressIsARightOneUntilReleased) {
+    for (BYTE buttons : {BYTE(kButtonsClick), BYTE(kButtonsHold)}) {
+        SCOPED_TRACE(int(buttons));
+        CMouseEmulator emulator;
+        emulator.SetAssignments(3, 0, 0);
+        emulator.UsePlaySettings(Play(kOffScreenRightClick, buttons));
+        emulator.Update(416, 128, Edges());
+        standin::ClearCalls();
+        // Pressed off screen, released on it; pressed on it, released off it.
+        emulator.Update(1, 100, Buttons(0xFB, 0xFF));
+        emulator.Update(416, 128, Buttons(0xFB, 0xFF, false));
+        emulator.Update(416, 128, Edges());
+        emulator.Update(416, 128, Buttons(0xFB, 0xFF));
+        emulator.Update(300, 5, Buttons(0xFB, 0xFF, false));
+        emulator.Update(300, 5, Edges());
+        const Lines clicks = {"right down", "right up", "left down", "left up"};
+        EXPECT_EQ(clicks, Log()) << "the cursor kept off screen";
+        // A second press while the right button is down, then Stop.
+        standin::ClearCalls();
+        emulator.Update(1, 100, Buttons(0xFB, 0xFF));
+        emulator.Update(416, 128, Buttons(0xFB, 0xFF));
+        emulator.ReleaseHeldButton();
+        EXPECT_EQ(buttons == kButtonsClick ? clicks : (Lines{"right down", "right up"}), Log());
+    }
+}
+
+TEST_F(MouseEmulatorTest, HeldButtonsFollowTheirOwnBitsAndAllAreReleased) {
+    // Left "A", middle "B", right "Start", X button 1 "C", X button 2 "D".
+    CMouseEmulator emulator;
+    emulator.SetAssignments(3, 4, 1);
+    emulator.UsePlaySettings(Play(kOffScreenHold, kButtonsHold, 0, 5, 6));
+    emulator.Update(416, 128, Edges());
+    standin::ClearCalls();
+    emulator.Update(416, 128, Buttons(0xFB, 0xFF));
+    emulator.Update(416, 128, Buttons(0xF3, 0xFF));
+    emulator.Update(416, 128, Buttons(0xF7, 0xFF, false));
+    emulator.Update(416, 128, Buttons(0xF1, 0x5F));
+    emulator.ReleaseHeldButton();
+    emulator.ReleaseHeldButton();
+    EXPECT_EQ((Lines{"left down", "middle down", "left up", "left down", "right down", "x down 3:1", "x down 3:2",
+                     "left up", "middle up", "right up", "x up 3:1", "x up 3:2"}),
+              Log());
+
+    // Clicked, the X buttons go down and up within the one update.
+    emulator.UsePlaySettings(Play(kOffScreenHold, kButtonsClick, 0, 3, 4));
+    standin::ClearCalls();
+    emulator.Update(416, 128, Buttons(0xFB, 0xFF));
+    emulator.Update(416, 128, Buttons(0xF7, 0xFF));
+    EXPECT_EQ((Lines{"left down", "x down 3:1", "x up 3:1", "left up", "middle down", "middle up", "x down 3:2",
+                     "x up 3:2"}),
+              Log());
+}
+
+TEST_F(MouseEmulatorTest, ForRawInputReadersAMovePairThenTheSamePixelAgain) {
+    CMouseEmulator emulator;
+    emulator.UsePlaySettings(Play(kOffScreenBottomRight, kButtonsClick, 1));
+    emulator.Update(416, 128, Edges());
+    emulator.Update(1, 100, Edges());
+    EXPECT_EQ((Lines{"at 400,300", "move 1:1", "move 1:-1", "at 400,300", "at 799,599", "move 1:1", "move 1:-1",
+                     "at 799,599"}),
+              Log());
 }
 
 }  // namespace
