@@ -223,6 +223,70 @@ inspect click 1004 + click 1005 >/dev/null
 expect_running "after Stop and Start"
 expect_reads "after Stop and Start"
 
+# ---- Play settings, read at Start: held buttons, each by its own bit; mouse
+# buttons 4 and 5; off screen a right click; a 15 ms aim rate. Stop and the
+# gun pulled out let go of what is held.
+inspect click 1004 >/dev/null
+expect_stopped "before the play settings"
+gun state FF FF 200 200
+# Right click off screen, held buttons, 15 ms, raw input off, X1 on "C", X2 on "D".
+play_set 0100000003010F000506
+inspect click 1005 >/dev/null
+expect_running "with the play settings"
+# Counts the events called NAME1 NAME2 ... as one line.
+counts() {
+  local name line=
+  for name in "$@"; do line+="$(recorded_count "$name") "; done
+  echo "$line"
+}
+# Waits for the gun state and then several reads more: the events of whatever
+# it held down or let go must be counted by then.
+held() {
+  gun state "$@"
+  local reads
+  reads=$(gun_value reads)
+  gun wait-reads $((reads + 6)) 20000
+}
+before=$(counts leftdown leftup rightdown rightup x1down x1up x2down x2up)
+read -r ld lu rd ru _ <<<"$before"
+held F3 FF 200 200
+expect_eq "$(counts leftdown leftup rightdown rightup)" "$((ld + 1)) $lu $((rd + 1)) $ru " "A and B held together"
+held F7 FF 200 200
+expect_eq "$(counts leftdown leftup rightdown rightup)" "$((ld + 1)) $((lu + 1)) $((rd + 1)) $ru " "A let go, B held"
+held FD DF 200 200
+expect_eq "$(counts rightup x1down x1up x2down x2up)" "$((ru + 1)) 1 0 1 0 " "B let go, C and D held"
+held FF FF 200 200
+expect_eq "$(counts x1up x2up)" "1 1 " "C and D let go"
+held FB FF 1 100
+held FB FF 200 200
+expect_eq "$(counts leftdown rightdown rightup)" "$((ld + 1)) $((rd + 2)) $((ru + 1)) " "A held from off the screen back onto it"
+held FF FF 200 200
+expect_eq "$(counts leftdown rightdown rightup)" "$((ld + 1)) $((rd + 2)) $((ru + 2)) " "A let go"
+read -r _ x y _ <<<"$(recorded rightdown | tail -n 1)"
+expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the off-screen right click lands"
+gun readtimes reset
+reads=$(gun_value reads)
+gun wait-reads $((reads + 60)) 20000
+readtimes=$(gun_value readtimes)
+median=$(field "$readtimes" interval-median)
+awk -v m="$median" 'BEGIN { exit !(m < 45) }' || fail "a 15 ms aim rate read every $median ms: $readtimes"
+held FB FF 200 200
+inspect click 1004 >/dev/null
+wait_recorded leftup $((lu + 2))
+inspect click 1005 >/dev/null
+held F3 FF 200 200
+gun pull
+gun devicechange
+expect_stopped "after the gun was pulled out with A and B held"
+wait_recorded leftup $((lu + 3))
+wait_recorded rightup $((ru + 3))
+expect_eq "$(counts leftdown leftup rightdown rightup)" "$((ld + 3)) $((lu + 3)) $((rd + 3)) $((ru + 3)) " \
+  "left and right presses and releases with held buttons"
+gun plug
+gun devicechange
+gun state FF FF 416 128
+play_delete
+
 record_stop
 app_ended click 2
-pass "Stop released the left button on attempt $attempt"
+pass "Stop released the left button on attempt $attempt; at 15 ms a read every $median ms"
