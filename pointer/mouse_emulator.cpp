@@ -1,5 +1,7 @@
 #include "pointer/mouse_emulator.h"
 
+#include <cstring>
+
 #include "pointer/aim_mapping.h"
 
 namespace {
@@ -112,14 +114,22 @@ void CMouseEmulator::ApplyButtons(const ButtonEdges& edges, bool offScreen) {
     // Click: a press is a click, left staying down until the next successful
     // poll so the system sees it held, the others clicking within the one
     // poll. Hold: each mouse button down exactly while its gun button is.
+    // The resting tick, the common one: no edge, no gun button down, no mouse
+    // button held, told by three words rather than the loop.
+    DWORD words[(sizeof edges + sizeof m_held + 3) / 4] = {};
+    std::memcpy(words, &edges, sizeof edges);
+    std::memcpy(reinterpret_cast<BYTE*>(words) + sizeof edges, m_held, sizeof m_held);
+    DWORD any = 0;
+    for (DWORD word : words) any |= word;
+    if (any == 0) return;
     const bool click = m_play.buttons == kButtonsClick;
     for (int i = 0; i < kMouseButtonCount; ++i) {
-        const int gun = m_assigned[i] - 1;
-        const bool press = gun >= 0 && gun < kLabelledButtonCount &&
-                           (click ? edges.flag[gun] == 1 : IsButtonHeld(edges, gun) != FALSE);
+        const unsigned gun = m_assigned[i] - 1u;
+        const bool press = gun < kLabelledButtonCount && (click ? edges.flag[gun] == 1 : IsButtonHeld(edges, gun) != FALSE);
+        BYTE& held = m_held[i];
+        if (!press && held == 0) continue;
         // Decided at the press: the held button keeps its mouse button.
         const int button = i == 0 && offScreen && m_play.offScreen == kOffScreenRightClick ? kRightButton : i;
-        BYTE& held = m_held[i];
         if (held != 0 && (!press || (click && held != button + 1))) {
             SendButton(held - 1, false);
             held = 0;
