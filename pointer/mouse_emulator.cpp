@@ -111,21 +111,21 @@ void CMouseEmulator::ReleaseHeldButton() {
 }
 
 void CMouseEmulator::ApplyButtons(const ButtonEdges& edges, bool offScreen) {
+    // The resting tick, the common one: no edge, no gun button down, no mouse
+    // button held, told by five words rather than the loop.
+    DWORD words[5] = {};
+    static_assert(sizeof(ButtonEdges) + sizeof m_held <= sizeof words, "the edges and the held buttons in five words");
+    std::memcpy(words, &edges, sizeof edges);
+    std::memcpy(reinterpret_cast<BYTE*>(words) + sizeof edges, m_held, sizeof m_held);
+    if ((words[0] | words[1] | words[2] | words[3] | words[4]) == 0) return;
     // Click: a press is a click, left staying down until the next successful
     // poll so the system sees it held, the others clicking within the one
     // poll. Hold: each mouse button down exactly while its gun button is.
-    // The resting tick, the common one: no edge, no gun button down, no mouse
-    // button held, told by three words rather than the loop.
-    DWORD words[(sizeof edges + sizeof m_held + 3) / 4] = {};
-    std::memcpy(words, &edges, sizeof edges);
-    std::memcpy(reinterpret_cast<BYTE*>(words) + sizeof edges, m_held, sizeof m_held);
-    DWORD any = 0;
-    for (DWORD word : words) any |= word;
-    if (any == 0) return;
     const bool click = m_play.buttons == kButtonsClick;
     for (int i = 0; i < kMouseButtonCount; ++i) {
         const unsigned gun = m_assigned[i] - 1u;
-        const bool press = gun < kLabelledButtonCount && (click ? edges.flag[gun] == 1 : IsButtonHeld(edges, gun) != FALSE);
+        const bool press = gun < kLabelledButtonCount &&
+                           (click ? edges.flag[gun] == 1 : IsButtonHeld(edges, static_cast<int>(gun)) != FALSE);
         BYTE& held = m_held[i];
         if (!press && held == 0) continue;
         // Decided at the press: the held button keeps its mouse button.

@@ -12,9 +12,9 @@ namespace {
 
 struct ButtonEvent {
     UINT message;
-    WORD xbutton;  // XBUTTON1 or XBUTTON2 for an X button's event
     POINT point;
     DWORD time;
+    WORD xbutton;  // XBUTTON1 or XBUTTON2 for an X button's event
     bool injected;
 };
 
@@ -49,7 +49,7 @@ LRESULT CALLBACK RecordMouse(int code, WPARAM message, LPARAM param)
             ++g_moves;
         if ((message != WM_MOUSEMOVE || g_listMoves) && EventName(static_cast<UINT>(message)) != nullptr &&
             g_eventCount < kMaxEvents) {
-            g_events[g_eventCount++] = {static_cast<UINT>(message), HIWORD(data.mouseData), data.pt, data.time,
+            g_events[g_eventCount++] = {static_cast<UINT>(message), data.pt, data.time, HIWORD(data.mouseData),
                                         (data.flags & LLMHF_INJECTED) != 0};
         }
     }
