@@ -464,24 +464,37 @@ PlaySettings Play(BYTE offScreen, BYTE buttons, BYTE rawInput = 0, BYTE x1 = 0, 
     return play;
 }
 
+// One update: the raw position, the button bytes, and whether they are a new press.
+struct Step {
+    WORD rawX, rawY;
+    BYTE byte0, byte1;
+    bool pressed;
+};
+
+// The log of the updates through `steps`, then of Stop twice when `stop`.
+Lines Steps(CMouseEmulator& emulator, const std::vector<Step>& steps, bool stop) {
+    standin::ClearCalls();
+    for (const Step& step : steps) emulator.Update(step.rawX, step.rawY, Buttons(step.byte0, step.byte1, step.pressed));
+    if (stop) {
+        emulator.ReleaseHeldButton();
+        emulator.ReleaseHeldButton();
+    }
+    return Log();
+}
+
 TEST_F(MouseEmulatorTest, TheDefaultPlaySettingsSendWhatGlimmerdotAlwaysSent) {
     // Left "A", middle "Select", right "Start"; held bits ride along, which
     // only held buttons would read.
     CMouseEmulator emulator;
     emulator.SetAssignments(3, 2, 1);
     emulator.UsePlaySettings(DefaultPlaySettings());
-    emulator.Update(416, 128, Buttons(0xFB, 0xFF));
-    emulator.Update(416, 128, Buttons(0xFB, 0xFF, false));
-    emulator.Update(1, 100, Buttons(0xFF, 0x7F));
-    emulator.Update(1, 100, Buttons(0xFB, 0xFF));
-    emulator.Update(416, 128, Buttons(0xFF, 0xBF));
-    emulator.Update(300, 5, Buttons(0xF0, 0x1F));
-    emulator.Update(672, 224, Buttons(0xFB, 0xFF));
-    emulator.ReleaseHeldButton();
-    emulator.ReleaseHeldButton();
     EXPECT_EQ((Lines{"at 400,300", "left down", "left up", "right down", "right up", "left down", "left up",
                      "middle down", "middle up", "at 796,596", "left down", "left up"}),
-              Log());
+              Steps(emulator,
+                  {{416, 128, 0xFB, 0xFF, true}, {416, 128, 0xFB, 0xFF, false}, {1, 100, 0xFF, 0x7F, true},
+                   {1, 100, 0xFB, 0xFF, true}, {416, 128, 0xFF, 0xBF, true}, {300, 5, 0xF0, 0x1F, true},
+                   {672, 224, 0xFB, 0xFF, true}},
+                  true));
 }
 
 TEST_F(MouseEmulatorTest, OffScreenTheCursorStandsOnTheChosenCornerOfItsDisplay) {
@@ -523,22 +536,16 @@ TEST_F(MouseEmulatorTest, OffScreenALeftPressIsARightOneUntilReleased) {
         emulator.SetAssignments(3, 0, 0);
         emulator.UsePlaySettings(Play(kOffScreenRightClick, buttons));
         emulator.Update(416, 128, Edges());
-        standin::ClearCalls();
         // Pressed off screen, released on it; pressed on it, released off it.
-        emulator.Update(1, 100, Buttons(0xFB, 0xFF));
-        emulator.Update(416, 128, Buttons(0xFB, 0xFF, false));
-        emulator.Update(416, 128, Edges());
-        emulator.Update(416, 128, Buttons(0xFB, 0xFF));
-        emulator.Update(300, 5, Buttons(0xFB, 0xFF, false));
-        emulator.Update(300, 5, Edges());
         const Lines clicks = {"right down", "right up", "left down", "left up"};
-        EXPECT_EQ(clicks, Log()) << "the cursor kept off screen";
+        EXPECT_EQ(clicks, Steps(emulator,
+                                {{1, 100, 0xFB, 0xFF, true}, {416, 128, 0xFB, 0xFF, false}, {416, 128, 0xFF, 0xFF, true},
+                                 {416, 128, 0xFB, 0xFF, true}, {300, 5, 0xFB, 0xFF, false}, {300, 5, 0xFF, 0xFF, true}},
+                                false))
+            << "the cursor kept off screen";
         // A second press while the right button is down, then Stop.
-        standin::ClearCalls();
-        emulator.Update(1, 100, Buttons(0xFB, 0xFF));
-        emulator.Update(416, 128, Buttons(0xFB, 0xFF));
-        emulator.ReleaseHeldButton();
-        EXPECT_EQ(buttons == kButtonsClick ? clicks : (Lines{"right down", "right up"}), Log());
+        EXPECT_EQ(buttons == kButtonsClick ? clicks : (Lines{"right down", "right up"}),
+                  Steps(emulator, {{1, 100, 0xFB, 0xFF, true}, {416, 128, 0xFB, 0xFF, true}}, true));
     }
 }
 
@@ -548,25 +555,18 @@ TEST_F(MouseEmulatorTest, HeldButtonsFollowTheirOwnBitsAndAllAreReleased) {
     emulator.SetAssignments(3, 4, 1);
     emulator.UsePlaySettings(Play(kOffScreenHold, kButtonsHold, 0, 5, 6));
     emulator.Update(416, 128, Edges());
-    standin::ClearCalls();
-    emulator.Update(416, 128, Buttons(0xFB, 0xFF));
-    emulator.Update(416, 128, Buttons(0xF3, 0xFF));
-    emulator.Update(416, 128, Buttons(0xF7, 0xFF, false));
-    emulator.Update(416, 128, Buttons(0xF1, 0x5F));
-    emulator.ReleaseHeldButton();
-    emulator.ReleaseHeldButton();
     EXPECT_EQ((Lines{"left down", "middle down", "left up", "left down", "right down", "x down 3:1", "x down 3:2",
                      "left up", "middle up", "right up", "x up 3:1", "x up 3:2"}),
-              Log());
+              Steps(emulator,
+                  {{416, 128, 0xFB, 0xFF, true}, {416, 128, 0xF3, 0xFF, true}, {416, 128, 0xF7, 0xFF, false},
+                   {416, 128, 0xF1, 0x5F, true}},
+                  true));
 
     // Clicked, the X buttons go down and up within the one update.
     emulator.UsePlaySettings(Play(kOffScreenHold, kButtonsClick, 0, 3, 4));
-    standin::ClearCalls();
-    emulator.Update(416, 128, Buttons(0xFB, 0xFF));
-    emulator.Update(416, 128, Buttons(0xF7, 0xFF));
     EXPECT_EQ((Lines{"left down", "x down 3:1", "x up 3:1", "left up", "middle down", "middle up", "x down 3:2",
                      "x up 3:2"}),
-              Log());
+              Steps(emulator, {{416, 128, 0xFB, 0xFF, true}, {416, 128, 0xF7, 0xFF, true}}, false));
 }
 
 TEST_F(MouseEmulatorTest, ForRawInputReadersAMovePairThenTheSamePixelAgain) {
