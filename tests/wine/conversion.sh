@@ -224,8 +224,8 @@ expect_running "after Stop and Start"
 expect_reads "after Stop and Start"
 
 # ---- Play settings, read at Start: held buttons, each by its own bit; mouse
-# buttons 4 and 5; off screen a right click; a 15 ms aim rate. Stop and the
-# gun pulled out let go of what is held.
+# buttons 4 and 5; off screen a right click; a 15 ms aim rate. Stop, the gun
+# pulled out and the program's end let go of what is held.
 inspect click 1004 >/dev/null
 expect_stopped "before the play settings"
 gun state FF FF 200 200
@@ -284,9 +284,15 @@ expect_eq "$(counts leftdown leftup rightdown rightup)" "$((ld + 3)) $((lu + 3))
   "left and right presses and releases with held buttons"
 gun plug
 gun devicechange
-gun state FF FF 416 128
+# Held at exit: let go as the program ends.
+inspect click 1005 >/dev/null
+expect_running "with the gun back and the play settings"
+held FB FF 200 200
+wait_recorded leftdown $((ld + 4))
 play_delete
 
-record_stop
 app_ended click 2
+wait_recorded leftup $((lu + 4))
+gun state FF FF 416 128
+record_stop
 pass "Stop released the left button on attempt $attempt; at 15 ms a read every $median ms"
