@@ -233,35 +233,42 @@ gun state FF FF 200 200
 play_set 0100000003010F000506
 inspect click 1005 >/dev/null
 expect_running "with the play settings"
-# Counts the events called NAME1 NAME2 ... as one line.
+# Each mouse button's downs and ups recorded (left, right, X1, X2), then
+# since the play settings began.
 counts() {
-  local name line=
-  for name in "$@"; do line+="$(recorded_count "$name") "; done
-  echo "$line"
+  local name
+  for name in leftdown leftup rightdown rightup x1down x1up x2down x2up; do recorded_count "$name"; done | paste -sd' '
 }
-# Waits for the gun state and then several reads more: the events of whatever
-# it held down or let go must be counted by then.
+read -r -a BASE <<<"$(counts)"
+since() {
+  local now i out=()
+  read -r -a now <<<"$(counts)"
+  for i in "${!now[@]}"; do out+=($((now[i] - BASE[i]))); done
+  echo "${out[*]}"
+}
+expect_since() {
+  wait_for "[[ \$(since) == '$1' ]]" 30 || fail "$2: downs and ups $(since), expected $1"
+}
+# The gun's state, then several reads: what it holds down or lets go is sent by then.
 held() {
   gun state "$@"
   local reads
   reads=$(gun_value reads)
   gun wait-reads $((reads + 6)) 20000
 }
-before=$(counts leftdown leftup rightdown rightup x1down x1up x2down x2up)
-read -r ld lu rd ru _ <<<"$before"
 held F3 FF 200 200
-expect_eq "$(counts leftdown leftup rightdown rightup)" "$((ld + 1)) $lu $((rd + 1)) $ru " "A and B held together"
+expect_since "1 0 1 0 0 0 0 0" "A and B held together"
 held F7 FF 200 200
-expect_eq "$(counts leftdown leftup rightdown rightup)" "$((ld + 1)) $((lu + 1)) $((rd + 1)) $ru " "A let go, B held"
+expect_since "1 1 1 0 0 0 0 0" "A let go, B held"
 held FD DF 200 200
-expect_eq "$(counts rightup x1down x1up x2down x2up)" "$((ru + 1)) 1 0 1 0 " "B let go, C and D held"
+expect_since "1 1 1 1 1 0 1 0" "B let go, C and D held"
 held FF FF 200 200
-expect_eq "$(counts x1up x2up)" "1 1 " "C and D let go"
+expect_since "1 1 1 1 1 1 1 1" "C and D let go"
 held FB FF 1 100
 held FB FF 200 200
-expect_eq "$(counts leftdown rightdown rightup)" "$((ld + 1)) $((rd + 2)) $((ru + 1)) " "A held from off the screen back onto it"
+expect_since "1 1 2 1 1 1 1 1" "A held from off the screen back onto it"
 held FF FF 200 200
-expect_eq "$(counts leftdown rightdown rightup)" "$((ld + 1)) $((rd + 2)) $((ru + 2)) " "A let go"
+expect_since "1 1 2 2 1 1 1 1" "A let go"
 read -r _ x y _ <<<"$(recorded rightdown | tail -n 1)"
 expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the off-screen right click lands"
 gun readtimes reset
@@ -272,27 +279,22 @@ median=$(sed -n 's/.* interval-median \([0-9.]*\) .*/\1/p' <<<" $readtimes")
 awk -v m="$median" 'BEGIN { exit !(m != "" && m + 0 < 45) }' || fail "a 15 ms aim rate: $readtimes"
 held FB FF 200 200
 inspect click 1004 >/dev/null
-wait_recorded leftup $((lu + 2))
+expect_since "2 2 2 2 1 1 1 1" "Stop with A held"
 inspect click 1005 >/dev/null
 held F3 FF 200 200
 gun pull
 gun devicechange
 expect_stopped "after the gun was pulled out with A and B held"
-wait_recorded leftup $((lu + 3))
-wait_recorded rightup $((ru + 3))
-expect_eq "$(counts leftdown leftup rightdown rightup)" "$((ld + 3)) $((lu + 3)) $((rd + 3)) $((ru + 3)) " \
-  "left and right presses and releases with held buttons"
+expect_since "3 3 3 3 1 1 1 1" "the gun pulled out with A and B held"
+gun state FF FF 200 200
 gun plug
 gun devicechange
-# Held at exit: let go as the program ends.
 inspect click 1005 >/dev/null
 expect_running "with the gun back and the play settings"
 held FB FF 200 200
-wait_recorded leftdown $((ld + 4))
 play_delete
-
 app_ended click 2
-wait_recorded leftup $((lu + 4))
+expect_since "4 4 3 3 1 1 1 1" "the program's end with A held"
 gun state FF FF 416 128
 record_stop
 pass "Stop released the left button on attempt $attempt; at 15 ms a read every $median ms"
