@@ -6,28 +6,21 @@
 #include "gun/gun_device.h"
 #include "pointer/mouse_emulator.h"
 #include "standin.h"
+#include "tick_cases.h"
 
 namespace {
 
-// range(0) == 1: the gun moves and clicks every tick, so every tick places
-// the cursor and sends button events; 0: the gun rests, the common case.
-void BM_PollTick(benchmark::State& state) {
-    const bool busy = state.range(0) == 1;
+// `busy`: what the gun does (QueueTickTrace); `choice`: the play choice (TickPlay).
+void RunTicks(benchmark::State& state, int busy, int choice) {
     standin::Reset();
     standin::SetRecording(false);
     standin::SetScreenSize(1920, 1080);
-    if (busy) {
-        standin::QueueReport(0xFB, 0xFF, 300, 100);
-        standin::QueueReport(0xFF, 0xFF, 420, 140);
-        standin::QueueReport(0xFF, 0x7F, 520, 180);
-        standin::QueueReport(0xFF, 0xFF, 620, 200);
-    } else {
-        standin::QueueReport(0xFF, 0xFF, 400, 128);
-    }
+    QueueTickTrace(busy);
     standin::SetReadLooping(true);
 
     CMouseEmulator emulator;
     emulator.SetAssignments(3, 0, 1);
+    emulator.UsePlaySettings(TickPlay(choice));
     CGunDevice gun;
     if (!gun.Open()) {
         state.SkipWithError("the stand-in gun did not open");
@@ -51,7 +44,19 @@ void BM_PollTick(benchmark::State& state) {
     if (allocations != 0) state.SkipWithError("the tick allocated on the heap");
     if (failed != 0) state.SkipWithError("a poll failed");
 }
+
+void BM_PollTick(benchmark::State& state) {
+    RunTicks(state, static_cast<int>(state.range(0)), 0);
+}
 BENCHMARK(BM_PollTick)->Arg(0)->Arg(1)->ArgName("busy");
+
+// Each play choice beside it, under its own name so the plain one reads as before.
+void BM_PollTickPlay(benchmark::State& state) {
+    RunTicks(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    state.SetLabel(kTickPlayNames[state.range(1)]);
+}
+BENCHMARK(BM_PollTickPlay)->ArgsProduct({{0, 1, 2}, benchmark::CreateDenseRange(0, kTickPlayCount - 1, 1)})
+    ->ArgNames({"busy", "play"});
 
 }  // namespace
 

@@ -9,24 +9,26 @@
 #include "gun/gun_device.h"
 #include "pointer/mouse_emulator.h"
 #include "standin.h"
+#include "tick_cases.h"
 
+// tick_instructions [rest|busy|offscreen] [PLAY]: PLAY one of kTickPlayNames.
 int main(int argc, char** argv) {
-    const bool busy = argc > 1 && std::strcmp(argv[1], "busy") == 0;
+    const char* const traces[] = {"rest", "busy", "offscreen"};
+    int busy = 0;
+    int choice = 0;
+    for (int i = 0; i < 3; ++i)
+        if (argc > 1 && std::strcmp(argv[1], traces[i]) == 0) busy = i;
+    for (int i = 0; i < kTickPlayCount; ++i)
+        if (argc > 2 && std::strcmp(argv[2], kTickPlayNames[i]) == 0) choice = i;
     const int ticks = 100000;
     standin::Reset();
     standin::SetRecording(false);
     standin::SetScreenSize(1920, 1080);
-    if (busy) {  // moves and clicks every tick
-        standin::QueueReport(0xFB, 0xFF, 300, 100);
-        standin::QueueReport(0xFF, 0xFF, 420, 140);
-        standin::QueueReport(0xFF, 0x7F, 520, 180);
-        standin::QueueReport(0xFF, 0xFF, 620, 200);
-    } else {  // the gun rests: same report every tick
-        standin::QueueReport(0xFF, 0xFF, 400, 128);
-    }
+    QueueTickTrace(busy);
     standin::SetReadLooping(true);
     CMouseEmulator emulator;
     emulator.SetAssignments(3, 0, 1);
+    emulator.UsePlaySettings(TickPlay(choice));
     CGunDevice gun;
     if (!gun.Open()) return 1;
 

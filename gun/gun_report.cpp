@@ -23,6 +23,13 @@ const ButtonPattern kButtonPatterns[kButtonPatternCount] = {
 
 const char* const kButtonLabels[kLabelledButtonCount] = {"Start", "Select", "A", "B", "C", "D"};
 
+// `low0` and `low1`: the button bytes inverted. Active low: the pattern's one
+// cleared bit, cleared in the report too.
+BOOL HasPatternBit(int low0, int low1, int pattern) {
+    const ButtonPattern& p = kButtonPatterns[pattern];
+    return ((low0 & ~p.byte0) | (low1 & ~p.byte1)) & 0xFF ? TRUE : FALSE;
+}
+
 }  // namespace
 
 const GunReport kIdleReport = {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
@@ -35,10 +42,11 @@ int MatchButtonPattern(const GunReport& report) {
 }
 
 BOOL IsButtonDown(const GunReport& report, int pattern) {
-    const ButtonPattern& p = kButtonPatterns[pattern];
-    // Active low: the pattern's one cleared bit, cleared in the report too.
-    const int low = (~report.bytes[0] & ~p.byte0 & 0xFF) | (~report.bytes[1] & ~p.byte1 & 0xFF);
-    return low != 0 ? TRUE : FALSE;
+    return HasPatternBit(~report.bytes[0], ~report.bytes[1], pattern);
+}
+
+BOOL IsButtonHeld(const ButtonEdges& edges, int pattern) {
+    return HasPatternBit(edges.down[0], edges.down[1], pattern);
 }
 
 const char* ButtonLabel(int pattern) {
@@ -49,4 +57,6 @@ void DecodeButtonEdges(const GunReport& now, const GunReport& previous, ButtonEd
     const bool changed = now.bytes[0] != previous.bytes[0] || now.bytes[1] != previous.bytes[1];
     const int matched = changed ? MatchButtonPattern(now) : -1;
     for (int i = 0; i < kButtonPatternCount; ++i) edges.flag[i] = i == matched ? 1 : 0;
+    edges.down[0] = static_cast<BYTE>(~now.bytes[0]);
+    edges.down[1] = static_cast<BYTE>(~now.bytes[1]);
 }

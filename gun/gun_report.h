@@ -11,15 +11,17 @@ struct GunReport {
 
 const int kButtonPatternCount = 10;
 
-// One flag per recognised button pattern, 1 only on the report where it first occurs.
+// One flag per recognised button pattern, 1 only on the report where it first
+// occurs; and the report's button bytes inverted, a bit set while it is held.
 struct ButtonEdges {
     BYTE flag[kButtonPatternCount];
+    BYTE down[2];
 };
 
 // The first six patterns are the buttons offered for assignment.
 const int kLabelledButtonCount = 6;
 
-// Writes all ten flags of `edges` for `now` against `previous`.
+// Writes all of `edges` for `now` against `previous`.
 void DecodeButtonEdges(const GunReport& now, const GunReport& previous, ButtonEdges& edges);
 // Positions the driver reports while the gun aims off the screen.
 const WORD kOffScreenRawX = 1;
@@ -42,6 +44,8 @@ inline WORD ReportRawY(const GunReport& report) {
 int MatchButtonPattern(const GunReport& report);
 // TRUE while the one bit of `pattern` is low, whatever else is held with it.
 BOOL IsButtonDown(const GunReport& report, int pattern);
+// The same for the report `edges` was decoded from.
+BOOL IsButtonHeld(const ButtonEdges& edges, int pattern);
 // "Start", "Select", "A", "B", "C", "D" for patterns 0..5; NULL for the rest.
 const char* ButtonLabel(int pattern);
 

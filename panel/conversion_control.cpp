@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "calibration/calibration_store.h"
+#include "pointer/play_settings.h"
 #include "res/resource.h"
 
 void CConverterDlg::OnStart()
@@ -27,7 +28,11 @@ void CConverterDlg::OnStart()
     Calibration calibration;
     LoadCalibration(calibration);
     emulator.UseCalibration(calibration);
-    SetTimer(POLL_TIMER_ID, POLL_INTERVAL_MS, nullptr);
+    // Likewise the play settings; a malformed value leaves the defaults.
+    PlaySettings play;
+    LoadPlaySettings(play);
+    emulator.UsePlaySettings(play);
+    SetTimer(POLL_TIMER_ID, play.periodMs, nullptr);
 }
 
 void CConverterDlg::StopConversion()

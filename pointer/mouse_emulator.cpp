@@ -1,25 +1,40 @@
 #include "pointer/mouse_emulator.h"
 
+#include <cstring>
+
 #include "pointer/aim_mapping.h"
 
 namespace {
 
-bool IsPressed(ButtonAssignment assignment, const ButtonEdges& edges) {
-    return assignment >= 1 && assignment <= 6 && edges.flag[assignment - 1] == 1;
+struct MouseButton {
+    WORD down;
+    WORD up;
+    DWORD data;
+};
+
+const MouseButton kMouseButtons[CMouseEmulator::kMouseButtonCount] = {
+    {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0},
+    {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP, 0},
+    {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 0},
+    {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON1},
+    {MOUSEEVENTF_XDOWN, MOUSEEVENTF_XUP, XBUTTON2},
+};
+const int kRightButton = 2;
+
+void SendButton(int button, bool down) {
+    const MouseButton& b = kMouseButtons[button];
+    mouse_event(down ? b.down : b.up, 0, 0, b.data, 0);
 }
 
 }  // namespace
 
 CMouseEmulator::CMouseEmulator()
     : m_scale(),
-      m_cursorX(0),
-      m_cursorY(0),
       m_lastRawX(kOffScreenRawX),
       m_lastRawY(kOffScreenRawY),
-      m_left(0),
-      m_middle(0),
-      m_right(0),
-      m_leftHeld(FALSE),
+      m_assigned(),
+      m_held(),
+      m_play(DefaultPlaySettings()),
       m_calibration(DefaultCalibration()) {
     ReadScreenSize();
 }
@@ -41,47 +56,89 @@ void CMouseEmulator::UseCalibration(const Calibration& calibration) {
 }
 
 void CMouseEmulator::SetAssignments(BYTE left, BYTE middle, BYTE right) {
-    m_left = left;
-    m_middle = middle;
-    m_right = right;
+    m_assigned[0] = left;
+    m_assigned[1] = middle;
+    m_assigned[2] = right;
+}
+
+void CMouseEmulator::UsePlaySettings(const PlaySettings& play) {
+    m_play = play;
+    m_assigned[3] = play.x1;
+    m_assigned[4] = play.x2;
 }
 
 void CMouseEmulator::Update(WORD rawX, WORD rawY, const ButtonEdges& edges) {
     const bool moved = rawX != m_lastRawX || rawY != m_lastRawY;
     ScreenPoint cursor;
-    if (moved && MapAimToScreen(m_scale, rawX, rawY, cursor)) {
+    if (OffScreenCorner(rawX, rawY, cursor) || (moved && MapAimToScreen(m_scale, rawX, rawY, cursor))) {
         m_lastRawX = rawX;
         m_lastRawY = rawY;
-        m_cursorX = cursor.x;
-        m_cursorY = cursor.y;
-        SetCursorPos(m_cursorX, m_cursorY);
+        Place(cursor);
     }
     // After the move, so a click lands where the gun points now.
-    ApplyButtons(edges);
+    ApplyButtons(edges, IsAimedOffScreen(rawX, rawY));
+}
+
+// Every update while the gun aims off the screen, so the cursor stands there
+// whatever else moved it; the off-screen position kept as the last one makes
+// the next on the screen move the cursor, wherever it is.
+bool CMouseEmulator::OffScreenCorner(WORD rawX, WORD rawY, ScreenPoint& cursor) const {
+    const int corner = m_play.offScreen - kOffScreenTopLeft;  // 0 top-left, 1 bottom-right
+    if (static_cast<unsigned>(corner) > 1 || !IsAimedOffScreen(rawX, rawY)) return false;
+    // The display's last pixel, which the aim itself never reaches.
+    cursor.x = m_scale.left + corner * (m_scale.width - 1);
+    cursor.y = m_scale.top + corner * (m_scale.height - 1);
+    return true;
+}
+
+void CMouseEmulator::Place(const ScreenPoint& cursor) {
+    SetCursorPos(cursor.x, cursor.y);
+    if (m_play.rawInput == 0) return;
+    // SetCursorPos sends no raw input; a move there and back does. Pointer
+    // acceleration may make the pair uneven, so the cursor is placed again:
+    // raw-input readers read it after handling the pair.
+    mouse_event(MOUSEEVENTF_MOVE, 1, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_MOVE, static_cast<DWORD>(-1), 0, 0, 0);
+    SetCursorPos(cursor.x, cursor.y);
 }
 
 void CMouseEmulator::ReleaseHeldButton() {
-    if (!m_leftHeld) return;
-    m_leftHeld = FALSE;
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    for (int i = 0; i < kMouseButtonCount; ++i) {
+        if (m_held[i] == 0) continue;
+        SendButton(m_held[i] - 1, false);
+        m_held[i] = 0;
+    }
 }
 
-void CMouseEmulator::ApplyButtons(const ButtonEdges& edges) {
-    // Left stays down until the next successful poll, so a press is a click the
-    // system sees as held; middle and right click within the one poll.
-    if (IsPressed(m_left, edges)) {
-        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        m_leftHeld = TRUE;
-    } else if (m_leftHeld) {
-        m_leftHeld = FALSE;
-        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    }
-    if (IsPressed(m_middle, edges)) {
-        mouse_event(MOUSEEVENTF_MIDDLEDOWN, 0, 0, 0, 0);
-        mouse_event(MOUSEEVENTF_MIDDLEUP, 0, 0, 0, 0);
-    }
-    if (IsPressed(m_right, edges)) {
-        mouse_event(MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
-        mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+void CMouseEmulator::ApplyButtons(const ButtonEdges& edges, bool offScreen) {
+    // The resting tick, the common one: no edge, no gun button down, no mouse
+    // button held, told by five words rather than the loop.
+    DWORD words[5] = {};
+    static_assert(sizeof(ButtonEdges) + sizeof m_held <= sizeof words, "the edges and the held buttons in five words");
+    std::memcpy(words, &edges, sizeof edges);
+    std::memcpy(reinterpret_cast<BYTE*>(words) + sizeof edges, m_held, sizeof m_held);
+    if ((words[0] | words[1] | words[2] | words[3] | words[4]) == 0) return;
+    // Click: a press is a click, left staying down until the next successful
+    // poll so the system sees it held, the others clicking within the one
+    // poll. Hold: each mouse button down exactly while its gun button is.
+    const bool click = m_play.buttons == kButtonsClick;
+    for (int i = 0; i < kMouseButtonCount; ++i) {
+        const unsigned gun = m_assigned[i] - 1u;
+        const bool press = gun < kLabelledButtonCount &&
+                           (click ? edges.flag[gun] == 1 : IsButtonHeld(edges, static_cast<int>(gun)) != FALSE);
+        BYTE& held = m_held[i];
+        if (!press && held == 0) continue;
+        // Decided at the press: the held button keeps its mouse button.
+        const int button = i == 0 && offScreen && m_play.offScreen == kOffScreenRightClick ? kRightButton : i;
+        if (held != 0 && (!press || (click && held != button + 1))) {
+            SendButton(held - 1, false);
+            held = 0;
+        }
+        if (!press || (!click && held != 0)) continue;
+        SendButton(button, true);
+        if (click && i != 0)
+            SendButton(button, false);
+        else
+            held = static_cast<BYTE>(button + 1);
     }
 }

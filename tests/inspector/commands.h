@@ -27,6 +27,7 @@ bool CmdRestore(Session&, const Args&);
 bool CmdCursor(Session&, const Args&);
 bool CmdMoveCursor(Session&, const Args&);
 bool CmdDoubleClick(Session&, const Args&);
+bool CmdMouseAccel(Session&, const Args&);
 
 // The display mode.
 bool CmdDisplay(Session&, const Args&);

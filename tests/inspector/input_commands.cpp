@@ -254,3 +254,25 @@ bool CmdDoubleClick(Session&, const Args&)
               " cy=" + std::to_string(::GetSystemMetrics(SM_CYDOUBLECLK)) + " tick=" + std::to_string(::GetTickCount()));
     return true;
 }
+
+// The pointer's acceleration (SPI_GETMOUSE: two thresholds and a level, 0
+// off), after setting it for this session when given.
+bool CmdMouseAccel(Session&, const Args& args)
+{
+    int accel[3] = {};
+    if (!args.empty()) {
+        long value = 0;
+        for (size_t i = 0; i < 3; ++i) {
+            if (args.size() != 3 || !ParseLong(args[i], value))
+                return Fail("usage: mouseaccel [THRESHOLD1 THRESHOLD2 LEVEL]");
+            accel[i] = static_cast<int>(value);
+        }
+        if (!::SystemParametersInfoA(SPI_SETMOUSE, 0, accel, 0))
+            return Fail("SPI_SETMOUSE error " + std::to_string(::GetLastError()));
+    }
+    if (!::SystemParametersInfoA(SPI_GETMOUSE, 0, accel, 0))
+        return Fail("SPI_GETMOUSE error " + std::to_string(::GetLastError()));
+    PrintLine("mouseaccel thresholds=" + std::to_string(accel[0]) + "," + std::to_string(accel[1]) +
+              " level=" + std::to_string(accel[2]));
+    return true;
+}

@@ -45,6 +45,7 @@ const Entry kCommands[] = {
     {"movecursor", CmdMoveCursor, "X Y [input]: place the cursor (through the input queue too)"},
     {"display", CmdDisplay, "[WIDTH HEIGHT]: the screen's mode, after changing it when given"},
     {"doubleclick", CmdDoubleClick, "the system's double-click time and area, and the tick count now"},
+    {"mouseaccel", CmdMouseAccel, "[THRESHOLD1 THRESHOLD2 LEVEL]: the pointer's acceleration, after setting it"},
     {"record", CmdRecord, "MS [EVENTS] [moves]: mouse button events (and moves) seen by a low-level hook"},
     {"tray", CmdTray, "[wait COUNT MS]: the tray window and its icons"},
     {"trayclick", CmdTrayClick, "left|right|double [post]: click the first tray icon"},

@@ -1,4 +1,4 @@
-// record MS [N] [moves]: every mouse button event the system sees for MS ms
+// record MS [N] [moves]: every mouse button event (X buttons as x1down ...) the system sees for MS ms
 // (or until N of them), through a low-level hook, with its time and the cursor
 // position; with "moves", every move too (a program that must send no mouse
 // input at all is watched with it).
@@ -14,6 +14,7 @@ struct ButtonEvent {
     UINT message;
     POINT point;
     DWORD time;
+    WORD xbutton;  // XBUTTON1 or XBUTTON2 for an X button's event
     bool injected;
 };
 
@@ -23,9 +24,11 @@ int g_eventCount = 0;
 long g_moves = 0;
 bool g_listMoves = false;
 
-const char* EventName(UINT message)
+const char* EventName(UINT message, WORD xbutton = 0)
 {
     switch (message) {
+    case WM_XBUTTONDOWN: return xbutton == XBUTTON1 ? "x1down" : "x2down";
+    case WM_XBUTTONUP: return xbutton == XBUTTON1 ? "x1up" : "x2up";
     case WM_LBUTTONDOWN: return "leftdown";
     case WM_LBUTTONUP: return "leftup";
     case WM_MBUTTONDOWN: return "middledown";
@@ -46,7 +49,7 @@ LRESULT CALLBACK RecordMouse(int code, WPARAM message, LPARAM param)
             ++g_moves;
         if ((message != WM_MOUSEMOVE || g_listMoves) && EventName(static_cast<UINT>(message)) != nullptr &&
             g_eventCount < kMaxEvents) {
-            g_events[g_eventCount++] = {static_cast<UINT>(message), data.pt, data.time,
+            g_events[g_eventCount++] = {static_cast<UINT>(message), data.pt, data.time, HIWORD(data.mouseData),
                                         (data.flags & LLMHF_INJECTED) != 0};
         }
     }
@@ -85,7 +88,7 @@ bool CmdRecord(Session&, const Args& args)
         for (; printed < g_eventCount; ++printed) {
             const ButtonEvent& event = g_events[printed];
             PrintLine(std::string("event t=") + std::to_string(static_cast<long>(event.time - start)) +
-                      " name=" + EventName(event.message) + " x=" + std::to_string(event.point.x) +
+                      " name=" + EventName(event.message, event.xbutton) + " x=" + std::to_string(event.point.x) +
                       " y=" + std::to_string(event.point.y) + " injected=" + (event.injected ? "1" : "0") +
                       " tick=" + std::to_string(event.time));
         }

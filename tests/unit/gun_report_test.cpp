@@ -71,6 +71,15 @@ TEST(GunReportDecode, PositionIsLittleEndian) {
 
 namespace {
 
+// IsButtonDown, which must agree with IsButtonHeld on the edges decoded from the same report.
+bool Down(const GunReport& report, int lamp) {
+    ButtonEdges edges;
+    DecodeButtonEdges(report, kIdleReport, edges);
+    const bool down = IsButtonDown(report, lamp) != 0;
+    EXPECT_EQ(down, IsButtonHeld(edges, lamp) != 0);
+    return down;
+}
+
 TEST(GunReportHeld, NamesOnlyTheSixLabelledButtonsAndLightsEachHeldBit) {
     const char* const labels[] = {"Start", "Select", "A", "B", "C", "D"};
     const BYTE single[kButtonPatternCount][2] = {{0xFF, 0x7F}, {0xFF, 0xBF}, {0xFB, 0xFF}, {0xF7, 0xFF},
@@ -85,25 +94,25 @@ TEST(GunReportHeld, NamesOnlyTheSixLabelledButtonsAndLightsEachHeldBit) {
         } else {
             EXPECT_EQ(nullptr, ButtonLabel(i)) << "decoded, but offered under no name";
         }
-        for (int lamp = 0; lamp < kLabelledButtonCount; ++lamp) EXPECT_EQ(lamp == i, IsButtonDown(report, lamp) != 0);
+        for (int lamp = 0; lamp < kLabelledButtonCount; ++lamp) EXPECT_EQ(lamp == i, Down(report, lamp));
     }
     EXPECT_EQ(nullptr, ButtonLabel(-1));
 
     // Several at once match no pattern, yet each held one is down.
     const GunReport aAndB = Report(0xF3, 0xFF);
     EXPECT_EQ(-1, MatchButtonPattern(aAndB));
-    EXPECT_TRUE(IsButtonDown(aAndB, 2));
-    EXPECT_TRUE(IsButtonDown(aAndB, 3));
-    EXPECT_FALSE(IsButtonDown(aAndB, 4));
+    EXPECT_TRUE(Down(aAndB, 2));
+    EXPECT_TRUE(Down(aAndB, 3));
+    EXPECT_FALSE(Down(aAndB, 4));
     const GunReport startAndD = Report(0xFF, 0x5F);
     EXPECT_EQ(-1, MatchButtonPattern(startAndD));
-    EXPECT_TRUE(IsButtonDown(startAndD, 0));
-    EXPECT_TRUE(IsButtonDown(startAndD, 5));
-    EXPECT_FALSE(IsButtonDown(startAndD, 1));
+    EXPECT_TRUE(Down(startAndD, 0));
+    EXPECT_TRUE(Down(startAndD, 5));
+    EXPECT_FALSE(Down(startAndD, 1));
     // Bits no button uses light nothing.
     for (int lamp = 0; lamp < kLabelledButtonCount; ++lamp) {
-        EXPECT_FALSE(IsButtonDown(Report(0xFF, 0xFF), lamp));
-        EXPECT_FALSE(IsButtonDown(Report(0xFE, 0xE0), lamp));
+        EXPECT_FALSE(Down(Report(0xFF, 0xFF), lamp));
+        EXPECT_FALSE(Down(Report(0xFE, 0xE0), lamp));
     }
     EXPECT_EQ(-1, MatchButtonPattern(Report(0xFF, 0xFF)));
     EXPECT_EQ(-1, MatchButtonPattern(Report(0xFE, 0xFF)));

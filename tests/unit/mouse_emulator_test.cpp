@@ -45,6 +45,7 @@ std::string CursorAfter(CMouseEmulator& emulator, WORD rawX, WORD rawY, const Bu
                                 std::to_string(static_cast<int>(set->arg[1]));
 }
 
+
 class MouseEmulatorTest : public StandinTest {};
 
 TEST_F(MouseEmulatorTest, ReadsTheScreenSizeFromTheDesktopAndReleasesTheDC) {
@@ -409,6 +410,135 @@ TEST_F(MouseEmulatorTest, ACalibrationFollowsModeChangesAndFallsBackToThePrimary
         EXPECT_EQ("512,384", CursorAfter(fresh, 400, 125, Edges()));
         EXPECT_EQ("", standin::Leaks());
     }
+}
+
+// ---- play settings -----------------------------------------------------------
+
+typedef std::vector<std::string> Lines;
+
+// Placements and mouse events since the log was last cleared, each with its
+// arguments that are not zero.
+Lines Log() {
+    const char* const names[] = {"move",        "left down", "left up", "right down", "right up",
+                                 "middle down", "middle up", "x down",  "x up"};
+    Lines out;
+    for (int i = 0; i < standin::CallCount(); ++i) {
+        const standin::Call& c = standin::CallAt(i);
+        if (c.fn == Fn::SetCursorPos)
+            out.push_back("at " + std::to_string(int(c.arg[0])) + "," + std::to_string(int(c.arg[1])));
+        if (c.fn != Fn::mouse_event) continue;
+        std::string line = c.arg[0] & (c.arg[0] - 1) ? "several flags" : names[__builtin_ctzl(c.arg[0])];
+        for (int a = 1; a < 5; ++a)
+            if (c.arg[a] != 0) line += " " + std::to_string(a) + ":" + std::to_string(int(c.arg[a]));
+        out.push_back(line);
+    }
+    return out;
+}
+
+// One update: the raw position, the button bytes, and whether they are new
+// (decoded after an idle report, so a single button's press is an edge).
+struct Step {
+    WORD rawX, rawY;
+    BYTE byte0, byte1;
+    bool pressed;
+};
+
+// The log of the updates through `steps`, then of Stop twice when `stop`.
+Lines Steps(CMouseEmulator& emulator, const std::vector<Step>& steps, bool stop = false) {
+    standin::ClearCalls();
+    for (const Step& step : steps) {
+        const GunReport report = {{step.byte0, step.byte1, 0, 0, 0, 0}};
+        ButtonEdges edges;
+        DecodeButtonEdges(report, step.pressed ? kIdleReport : report, edges);
+        emulator.Update(step.rawX, step.rawY, edges);
+    }
+    for (int i = 0; stop && i < 2; ++i) emulator.ReleaseHeldButton();
+    return Log();
+}
+
+TEST_F(MouseEmulatorTest, TheDefaultPlaySettingsSendWhatGlimmerdotAlwaysSent) {
+    // Left "A", middle "Select", right "Start"; held bits ride along, which
+    // only held buttons would read.
+    CMouseEmulator emulator;
+    emulator.SetAssignments(3, 2, 1);
+    emulator.UsePlaySettings(DefaultPlaySettings());
+    EXPECT_EQ((Lines{"at 400,300", "left down", "left up", "right down", "right up", "left down", "left up",
+                     "middle down", "middle up", "at 796,596", "left down", "left up"}),
+              Steps(emulator,
+                    {{416, 128, 0xFB, 0xFF, true}, {416, 128, 0xFB, 0xFF, false}, {1, 100, 0xFF, 0x7F, true},
+                     {1, 100, 0xFB, 0xFF, true}, {416, 128, 0xFF, 0xBF, true}, {300, 5, 0xF0, 0x1F, true},
+                     {672, 224, 0xFB, 0xFF, true}},
+                    true));
+}
+
+TEST_F(MouseEmulatorTest, OffScreenTheCursorStandsOnACornerOfItsDisplayRawInputReadersGetAMovePair) {
+    standin::SetScreenSize(1024, 768);
+    standin::AddDisplay(kPrimary, 0, 0, 1024, 768);
+    standin::AddDisplay(kSecond, -1280, -256, 1280, 1024);
+    // Placed at each off-screen update, the click after; back at once, though
+    // the gun returns where it was.
+    const struct {
+        PlaySettings play;
+        const char* display;
+        Lines log;
+    } cases[] = {
+        {{kOffScreenTopLeft, 0, 60, 0, 0, 0}, "", {"at 0,0", "left down", "at 0,0", "left up", "at 512,384"}},
+        {{kOffScreenBottomRight, 0, 60, 0, 0, 0},
+         kSecond,
+         {"at -1,767", "left down", "at -1,767", "left up", "at -640,256"}},
+        {{kOffScreenBottomRight, 0, 60, 1, 0, 0},
+         "",
+         {"at 1023,767", "move 1:1", "move 1:-1", "at 1023,767", "left down", "at 1023,767", "move 1:1", "move 1:-1",
+          "at 1023,767", "left up", "at 512,384", "move 1:1", "move 1:-1", "at 512,384"}},
+    };
+    for (const auto& c : cases) {
+        CMouseEmulator emulator;
+        emulator.SetAssignments(3, 0, 0);
+        emulator.UsePlaySettings(c.play);
+        emulator.UseCalibration(Skewed(c.display));
+        emulator.Update(400, 125, Edges());
+        EXPECT_EQ(c.log, Steps(emulator, {{1, 100, 0xFB, 0xFF, true}, {300, 5, 0xFF, 0xFF, true},
+                                          {400, 125, 0xFF, 0xFF, true}}));
+    }
+}
+
+TEST_F(MouseEmulatorTest, OffScreenALeftPressIsARightOneUntilReleased) {
+    for (BYTE buttons : {BYTE(kButtonsClick), BYTE(kButtonsHold)}) {
+        SCOPED_TRACE(int(buttons));
+        CMouseEmulator emulator;
+        emulator.SetAssignments(3, 0, 0);
+        emulator.UsePlaySettings({kOffScreenRightClick, buttons, 60, 0, 0, 0});
+        emulator.Update(416, 128, Edges());
+        // Pressed off screen, released on it; pressed on it, released off it.
+        const Lines clicks = {"right down", "right up", "left down", "left up"};
+        EXPECT_EQ(clicks, Steps(emulator,
+                                {{1, 100, 0xFB, 0xFF, true}, {416, 128, 0xFB, 0xFF, false}, {416, 128, 0xFF, 0xFF, true},
+                                 {416, 128, 0xFB, 0xFF, true}, {300, 5, 0xFB, 0xFF, false}, {300, 5, 0xFF, 0xFF, true}}))
+            << "the cursor kept off screen";
+        // A second press while the right button is down, then Stop.
+        EXPECT_EQ(buttons == kButtonsClick ? clicks : (Lines{"right down", "right up"}),
+                  Steps(emulator, {{1, 100, 0xFB, 0xFF, true}, {416, 128, 0xFB, 0xFF, true}}, true));
+    }
+}
+
+TEST_F(MouseEmulatorTest, HeldButtonsFollowTheirOwnBitsAndAllAreReleased) {
+    // Left "A", middle "B", right "Start", X button 1 "C", X button 2 "D".
+    CMouseEmulator emulator;
+    emulator.SetAssignments(3, 4, 1);
+    emulator.UsePlaySettings({kOffScreenHold, kButtonsHold, 60, 0, 5, 6});
+    emulator.Update(416, 128, Edges());
+    EXPECT_EQ((Lines{"left down", "middle down", "left up", "left down", "right down", "x down 3:1", "x down 3:2",
+                     "left up", "middle up", "right up", "x up 3:1", "x up 3:2"}),
+              Steps(emulator,
+                    {{416, 128, 0xFB, 0xFF, true}, {416, 128, 0xF3, 0xFF, true}, {416, 128, 0xF7, 0xFF, false},
+                     {416, 128, 0xF1, 0x5F, true}},
+                    true));
+
+    // Clicked, the X buttons go down and up within the one update.
+    emulator.UsePlaySettings({kOffScreenHold, kButtonsClick, 60, 0, 3, 4});
+    EXPECT_EQ((Lines{"left down", "x down 3:1", "x up 3:1", "left up", "middle down", "middle up", "x down 3:2",
+                     "x up 3:2"}),
+              Steps(emulator, {{416, 128, 0xFB, 0xFF, true}, {416, 128, 0xF7, 0xFF, true}}));
 }
 
 }  // namespace

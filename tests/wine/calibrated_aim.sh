@@ -121,6 +121,49 @@ AIM_WINDOW=
 aim 416 128
 aim 672 224
 
+# ---- Play settings: off screen the cursor stands on the display's top-left
+# or last pixel and follows the aim at once when it is back; for raw-input
+# readers each placement is followed by a move pair that leaves the cursor
+# where it was placed, with the pointer's acceleration off and on. (Wine 8
+# applies no acceleration to the pair, and its hook sees the +1 off the last
+# column unclipped; GetCursorPos gives the placed pixel even without the
+# second placement, whose order the host test holds.)
+calibration_delete
+# Back at the spot it left, several reads on: the cursor must stand there.
+stays_at() {
+  local reads cursor
+  reads=$(gun_value reads)
+  gun wait-reads $((reads + 4)) 20000
+  cursor=$(inspect cursor)
+  expect_eq "$(field "$cursor" x) $(field "$cursor" y)" "$1 $2" "$3"
+}
+play_set 0100000001003C000000
+restart_conversion "with the top-left corner"
+aim 416 128
+gun state FF FF 1 100
+inspect wait cursor 0 0 20000 >/dev/null || fail "the cursor off the screen is not on the top-left pixel"
+aim 416 128
+ACCEL=$(inspect mouseaccel)
+record_start 600000 moves
+for accel in "0 0 0" "6 10 1" "0 0 2"; do
+  inspect mouseaccel "$accel" >/dev/null
+  play_set 0100000002003C010000
+  restart_conversion "with the bottom-right corner and raw input, acceleration $accel"
+  gun state FF FF 300 5
+  inspect wait cursor $((SCREEN_W - 1)) $((SCREEN_H - 1)) 20000 >/dev/null ||
+    fail "the cursor off the screen is not on the last pixel, acceleration $accel"
+  stays_at $((SCREEN_W - 1)) $((SCREEN_H - 1)) "on the last pixel after the move pair, acceleration $accel"
+  aim 300 100
+  read -r x y <<<"$(screen_point 300 100)"
+  stays_at "$x" "$y" "at raw 300,100 after the move pair, acceleration $accel"
+done
+record_stop
+inspect mouseaccel "$(field "$ACCEL" thresholds | tr , ' ')" "$(field "$ACCEL" level)" >/dev/null
+# The pairs went out: off the last pixel one each placement, under every acceleration.
+MOVES=$(recorded move | awk -v y=$((SCREEN_H - 1)) '$3 == y { n++; if (n <= 2) first = first " " $2 "," $3 } END { print n + 0 first }')
+((${MOVES%% *} >= 6)) || fail "too few moves recorded at the last pixel's row: $MOVES"
+play_delete
+
 # ---- At 150 %, with no calibration.
 client=$(field "$(inspect window)" client)
 inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
@@ -141,4 +184,4 @@ GUNTEST_PID=
 
 inspect click 1004 + wait enabled 1005 1 20000 >/dev/null || fail "the conversion did not stop"
 app_ended click 2
-pass "on ${SCREEN_W}x$SCREEN_H, monitor $MONITOR; at LogPixels 144 the window $client -> $scaled"
+pass "on ${SCREEN_W}x$SCREEN_H, monitor $MONITOR; moves at the last row (count, first two): $MOVES; at LogPixels 144 the window $client -> $scaled"

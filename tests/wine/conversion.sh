@@ -266,6 +266,78 @@ inspect click 1004 + click 1005 >/dev/null
 expect_running "after Stop and Start"
 expect_reads "after Stop and Start"
 
-record_stop
+# ---- Play settings, read at Start: held buttons, each by its own bit; mouse
+# buttons 4 and 5; off screen a right click; a 15 ms aim rate. Stop, the gun
+# pulled out and the program's end let go of what is held.
+inspect click 1004 >/dev/null
+expect_stopped "before the play settings"
+gun state FF FF 200 200
+# Right click off screen, held buttons, 15 ms, raw input off, X1 on "C", X2 on "D".
+play_set 0100000003010F000506
+inspect click 1005 >/dev/null
+expect_running "with the play settings"
+# Each mouse button's downs and ups recorded (left, right, X1, X2), then
+# since the play settings began.
+counts() {
+  local name
+  for name in leftdown leftup rightdown rightup x1down x1up x2down x2up; do recorded_count "$name"; done | paste -sd' '
+}
+read -r -a BASE <<<"$(counts)"
+since() {
+  local now i out=()
+  read -r -a now <<<"$(counts)"
+  for i in "${!now[@]}"; do out+=($((now[i] - BASE[i]))); done
+  echo "${out[*]}"
+}
+expect_since() {
+  wait_for "[[ \$(since) == '$1' ]]" 30 || fail "$2: downs and ups $(since), expected $1"
+}
+# The gun's state, then several reads: what it holds down or lets go is sent by then.
+held() {
+  gun state "$@"
+  local reads
+  reads=$(gun_value reads)
+  gun wait-reads $((reads + 6)) 20000
+}
+held F3 FF 200 200
+expect_since "1 0 1 0 0 0 0 0" "A and B held together"
+held F7 FF 200 200
+expect_since "1 1 1 0 0 0 0 0" "A let go, B held"
+held FD DF 200 200
+expect_since "1 1 1 1 1 0 1 0" "B let go, C and D held"
+held FF FF 200 200
+expect_since "1 1 1 1 1 1 1 1" "C and D let go"
+held FB FF 1 100
+held FB FF 200 200
+expect_since "1 1 2 1 1 1 1 1" "A held from off the screen back onto it"
+held FF FF 200 200
+expect_since "1 1 2 2 1 1 1 1" "A let go"
+read -r _ x y _ <<<"$(recorded rightdown | tail -n 1)"
+expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the off-screen right click lands"
+gun readtimes reset
+reads=$(gun_value reads)
+gun wait-reads $((reads + 60)) 20000
+readtimes=$(gun_value readtimes)
+median=$(sed -n 's/.* interval-median \([0-9.]*\) .*/\1/p' <<<" $readtimes")
+awk -v m="$median" 'BEGIN { exit !(m != "" && m + 0 < 45) }' || fail "a 15 ms aim rate: $readtimes"
+held FB FF 200 200
+inspect click 1004 >/dev/null
+expect_since "2 2 2 2 1 1 1 1" "Stop with A held"
+inspect click 1005 >/dev/null
+held F3 FF 200 200
+gun pull
+gun devicechange
+expect_stopped "after the gun was pulled out with A and B held"
+expect_since "3 3 3 3 1 1 1 1" "the gun pulled out with A and B held"
+gun state FF FF 200 200
+gun plug
+gun devicechange
+inspect click 1005 >/dev/null
+expect_running "with the gun back and the play settings"
+held FB FF 200 200
+play_delete
 app_ended click 2
-pass "the left button went up at Stop, and after failing reads, on attempt $stop_attempt and $attempt"
+expect_since "4 4 3 3 1 1 1 1" "the program's end with A held"
+gun state FF FF 416 128
+record_stop
+pass "the left button went up at Stop, and after failing reads, on attempt $stop_attempt and $attempt; at 15 ms a read every $median ms"

@@ -16,6 +16,7 @@
 #   expect_handles_back LINE WHAT   the handles drop back to LINE's count, bounded
 #   settings_seed HEX8 [SPEED]   LumipointKey (bytes as 8 hex digits, in order)
 #   settings_clear / settings_block   delete the key / print its bytes as hex
+#   play_set HEX / play_delete   store the "Play" value (its bytes as hex) / remove it
 #   record_start MS [moves] / record_stop   a background mouse button (and move) recording
 #   screenshot FILE              the program's window as PNG
 #   gun ARGS / gun_value ARGS    one command to the simulated gun (gunsim_batch_start first)
@@ -167,6 +168,14 @@ settings_seed() {
   if [[ -n $speed ]]; then
     wine_run 60 reg add "$SETTINGS_KEY" /v Speed /t REG_DWORD /d "$speed" /f >/dev/null || fail "seeding Speed"
   fi
+}
+
+play_set() {
+  wine_run 60 reg add "$SETTINGS_KEY" /v Play /t REG_BINARY /d "$1" /f >/dev/null || fail "writing Play $1"
+}
+
+play_delete() {
+  wine_run 60 reg delete "$SETTINGS_KEY" /v Play /f >/dev/null 2>&1 || true
 }
 
 # Prints the named DWORD value as Wine's reg shows it (0x...), or nothing.
