@@ -7,6 +7,8 @@
 #include "pointer/play_settings.h"
 #include "res/resource.h"
 
+static_assert(kAimPeriods[0] == POLL_INTERVAL_MS, "with no play settings stored the poll keeps its period");
+
 void CConverterDlg::OnStart()
 {
     // A list without a selection answers -1, which becomes 255: no gun button.

@@ -22,7 +22,7 @@ enum ButtonChoice {
 const int kButtonChoiceCount = 2;
 
 // The poll timer's period in ms; the first is the default.
-const BYTE kAimPeriods[] = {60, 30, 15};
+constexpr BYTE kAimPeriods[] = {60, 30, 15};
 const int kAimPeriodCount = 3;
 
 struct PlaySettings {

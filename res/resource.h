@@ -23,3 +23,4 @@
 
 #define WM_TRAY_NOTIFY      3032
 #define POLL_TIMER_ID       0
+#define POLL_INTERVAL_MS    60
