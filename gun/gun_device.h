@@ -17,9 +17,6 @@ public:
     BOOL IsOpen() const;
     BOOL Poll(WORD& rawX, WORD& rawY, ButtonEdges& edges);
     BOOL LetGoWhenAsked(WPARAM event, LPARAM data) { return m_link.LetGoWhenAsked(event, data); }
-    // After a failed Poll: reads had kept failing, and it let go of the gun
-    // as an unplug does.
-    BOOL ReadsGaveOut() const { return m_failures.IsOn() && !m_link.IsOpen(); }
 
 private:
     BOOL ReadReport(ButtonEdges& edges);

@@ -70,8 +70,9 @@ void CConverterDlg::OnTimer(UINT)
     ButtonEdges edges;
     if (device.Poll(rawX, rawY, edges))
         emulator.Update(rawX, rawY, edges);
-    // Reads kept failing and the gun was let go: no poll will lift a press.
-    else if (device.ReadsGaveOut())
+    // Unplugged, or reads kept failing and the gun was let go: no poll will
+    // lift what is held.
+    else if (!device.IsOpen())
         emulator.ReleaseHeldButton();
     Default();
 }

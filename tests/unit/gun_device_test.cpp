@@ -208,7 +208,6 @@ TEST_F(GunDeviceTest, UnpluggedGunClosesTheLinkUntilReopened) {
 
     EXPECT_EQ(-3, PollEdge(gun));
     EXPECT_FALSE(gun.IsOpen());
-    EXPECT_FALSE(gun.ReadsGaveOut()) << "an unplug is not a failure run";
     EXPECT_EQ(0, standin::OpenFileHandles());
     EXPECT_EQ(first, standin::Find(Fn::CloseHandle)->arg[0]);
 
@@ -250,13 +249,9 @@ TEST_F(GunDeviceTest, ReadsFailingForTheRunLetGoOfTheGunABlipDoesNot) {
     for (int tick = 0; tick < 5; ++tick) {
         EXPECT_EQ(-3, pollAt(now += 60));
         EXPECT_TRUE(gun.IsOpen());
-        EXPECT_FALSE(gun.ReadsGaveOut());
     }
     EXPECT_EQ(-3, pollAt(now += 60));
     EXPECT_FALSE(gun.IsOpen());
-    EXPECT_TRUE(gun.ReadsGaveOut());
-    EXPECT_EQ(-3, pollAt(now += 60));
-    EXPECT_FALSE(gun.ReadsGaveOut()) << "said once";
     EXPECT_EQ(11, standin::CountOf(Fn::ReadFile));
 
     // The next Start looks for the gun anew; still A held, so no new press.
