@@ -17,10 +17,12 @@ mkdir -p "$PKI"
 
 # ---- A certificate authority, and two certificates it issues: one for code
 # signing, one for a web server. Each in a PKCS#12 file with a password.
-# issue NAME EXTENDED_KEY_USAGE
+# The serial goes on the command line: OpenSSL's tools name a serial file in
+# a buffer of 256 bytes, too short beside ca.pem in a deep checkout.
+# issue NAME EXTENDED_KEY_USAGE SERIAL
 issue() {
   openssl req -newkey rsa:2048 -nodes -keyout "$PKI/$1.key" -out "$PKI/$1.csr" -subj "/CN=Glimmerdot test $1" &&
-    openssl x509 -req -in "$PKI/$1.csr" -CA "$PKI/ca.pem" -CAkey "$PKI/ca.key" -CAcreateserial -days 2 \
+    openssl x509 -req -in "$PKI/$1.csr" -CA "$PKI/ca.pem" -CAkey "$PKI/ca.key" -set_serial "$3" -days 2 \
       -out "$PKI/$1.pem" -extfile <(printf '%s\n' basicConstraints=CA:FALSE keyUsage=critical,digitalSignature \
         "extendedKeyUsage=$2") &&
     openssl pkcs12 -export -inkey "$PKI/$1.key" -in "$PKI/$1.pem" -certfile "$PKI/ca.pem" \
@@ -30,7 +32,7 @@ issue() {
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$PKI/ca.key" -out "$PKI/ca.pem" -days 2 \
     -subj "/CN=Glimmerdot test CA" -addext basicConstraints=critical,CA:TRUE \
     -addext keyUsage=critical,keyCertSign,cRLSign &&
-    issue signer codeSigning && issue server serverAuth
+    issue signer codeSigning 1 && issue server serverAuth 2
 } >"$PKI/openssl.log" 2>&1 || fail "making the test certificates: $(tail -n 5 "$PKI/openssl.log")"
 
 # release_with NAME [ENV...]: a release into $TEST_OUT/NAME, its output in NAME.log.
