@@ -45,7 +45,6 @@ std::string CursorAfter(CMouseEmulator& emulator, WORD rawX, WORD rawY, const Bu
                                 std::to_string(static_cast<int>(set->arg[1]));
 }
 
-
 class MouseEmulatorTest : public StandinTest {};
 
 TEST_F(MouseEmulatorTest, ReadsTheScreenSizeFromTheDesktopAndReleasesTheDC) {
