@@ -2,26 +2,16 @@
 // holds when it goes, so every early return in Open is leak-free.
 #pragma once
 
-#include "framework/kernel_handle.h"
+#include "framework/owned_handle.h"
 #include "framework/platform.h"
 
-// A device-info list; SetupDiGetClassDevsA also fails with INVALID_HANDLE_VALUE.
-class DeviceInfoList {
-public:
-    explicit DeviceInfoList(HDEVINFO set) : m_set(set) {}
-    ~DeviceInfoList() {
-        if (IsValid()) SetupDiDestroyDeviceInfoList(m_set);
-    }
+namespace owned_detail {
+inline HDEVINFO NoDeviceInfoList() { return INVALID_HANDLE_VALUE; }
+inline void DestroyDeviceInfoList(HDEVINFO set) { SetupDiDestroyDeviceInfoList(set); }
+inline void Unregister(HDEVNOTIFY notify) { UnregisterDeviceNotification(notify); }
+}  // namespace owned_detail
 
-    bool IsValid() const { return m_set != INVALID_HANDLE_VALUE; }
-    HDEVINFO Get() const { return m_set; }
-
-private:
-    HDEVINFO m_set;
-
-    DeviceInfoList(const DeviceInfoList&) = delete;
-    DeviceInfoList& operator=(const DeviceInfoList&) = delete;
-};
+typedef OwnedHandle<HDEVINFO, owned_detail::NoDeviceInfoList, owned_detail::DestroyDeviceInfoList> DeviceInfoList;
 
 // The variable-length interface detail record, sized by the driver's path.
 class DeviceDetailBuffer {
@@ -43,26 +33,5 @@ private:
 };
 
 // A registration for the notices Windows sends about the gun's handle before
-// and after it takes the device away; shaped like KernelHandle.
-class DeviceNotification {
-public:
-    DeviceNotification() : m_notify(NULL) {}
-    ~DeviceNotification() { Close(); }
-
-    bool IsValid() const { return m_notify != NULL; }
-    HDEVNOTIFY Get() const { return m_notify; }
-    void Reset(HDEVNOTIFY notify) {
-        Close();
-        m_notify = notify;
-    }
-    void Close() {
-        if (IsValid()) UnregisterDeviceNotification(m_notify);
-        m_notify = NULL;
-    }
-
-private:
-    HDEVNOTIFY m_notify;
-
-    DeviceNotification(const DeviceNotification&) = delete;
-    DeviceNotification& operator=(const DeviceNotification&) = delete;
-};
+// and after it takes the device away.
+typedef OwnedHandle<HDEVNOTIFY, owned_detail::Null<HDEVNOTIFY>, owned_detail::Unregister> DeviceNotification;

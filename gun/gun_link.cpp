@@ -31,7 +31,8 @@ BOOL CGunLink::Open(HWND window) {
     if (IsOpen()) return TRUE;
     m_openError = 0;
 
-    DeviceInfoList set(SetupDiGetClassDevsA(&GUID_DEVINTERFACE_GUN, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    DeviceInfoList set;
+    set.Reset(SetupDiGetClassDevsA(&GUID_DEVINTERFACE_GUN, NULL, NULL, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.IsValid()) return FALSE;
 
     SP_DEVICE_INTERFACE_DATA data = {};

@@ -1,6 +1,6 @@
 #include "guntest/settings_copy.h"
 
-#include "framework/kernel_handle.h"
+#include "framework/owned_handle.h"
 
 namespace {
 

@@ -3,10 +3,18 @@
 #pragma once
 
 #include "framework/framework.h"
-#include "framework/owned_icon.h"
+#include "framework/owned_handle.h"
 #include "gun/gun_device.h"
 #include "panel/converter_settings.h"
 #include "pointer/mouse_emulator.h"
+
+namespace owned_detail {
+inline void DestroyOwnIcon(HICON icon) { DestroyIcon(icon); }
+}  // namespace owned_detail
+
+// An icon made for this program alone (LoadImageA without LR_SHARED); one
+// shared from the module's resources (LoadIcon) needs no owner.
+typedef OwnedHandle<HICON, owned_detail::Null<HICON>, owned_detail::DestroyOwnIcon> OwnedIcon;
 
 class CConverterDlg : public CDialog {
 public:
