@@ -102,11 +102,16 @@ void CMouseEmulator::Place(const ScreenPoint& cursor) {
     SetCursorPos(cursor.x, cursor.y);
 }
 
+// Each button's state changes before its event goes out: while the system
+// hands the event to low-level mouse hooks, this thread answers messages sent
+// to it, a device change that stops the conversion among them, and that must
+// not release the same button twice.
 void CMouseEmulator::ReleaseHeldButton() {
     for (int i = 0; i < kMouseButtonCount; ++i) {
-        if (m_held[i] == 0) continue;
-        SendButton(m_held[i] - 1, false);
+        const int held = m_held[i];
+        if (held == 0) continue;
         m_held[i] = 0;
+        SendButton(held - 1, false);
     }
 }
 
@@ -131,14 +136,13 @@ void CMouseEmulator::ApplyButtons(const ButtonEdges& edges, bool offScreen) {
         // Decided at the press: the held button keeps its mouse button.
         const int button = i == 0 && offScreen && m_play.offScreen == kOffScreenRightClick ? kRightButton : i;
         if (held != 0 && (!press || (click && held != button + 1))) {
-            SendButton(held - 1, false);
+            const int up = held - 1;
             held = 0;
+            SendButton(up, false);
         }
         if (!press || (!click && held != 0)) continue;
+        if (!click || i == 0) held = static_cast<BYTE>(button + 1);
         SendButton(button, true);
-        if (click && i != 0)
-            SendButton(button, false);
-        else
-            held = static_cast<BYTE>(button + 1);
+        if (click && i != 0) SendButton(button, false);
     }
 }

@@ -93,6 +93,7 @@ struct State {
     bool tokenVirtualized = true;
     std::set<ULONG_PTR> tokens;
     DWORD tickCount = 0;
+    std::function<void()> duringMouseEvent;
 
     int screenWidth = 800;
     int screenHeight = 600;
@@ -427,6 +428,7 @@ void SetToken(bool elevated, bool virtualized) {
 }
 
 void SetTickCount(DWORD now) { S().tickCount = now; }
+void DuringNextMouseEvent(std::function<void()> action) { S().duringMouseEvent = std::move(action); }
 
 void SetScreenSize(int width, int height) {
     S().screenWidth = width;
@@ -1007,6 +1009,9 @@ BOOL WINAPI EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum, PDISPLAY_DEVICEA
 
 VOID WINAPI mouse_event(DWORD dwFlags, DWORD dx, DWORD dy, DWORD dwData, ULONG_PTR dwExtraInfo) {
     standin::Record(Fn::mouse_event, {dwFlags, dx, dy, dwData, dwExtraInfo});
+    std::function<void()> action;
+    action.swap(S().duringMouseEvent);
+    if (action) action();
 }
 
 // ---- registry --------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "win32_standin.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,10 @@ void SetScreenSize(int width, int height);
 
 // What GetTickCount answers; 0 until set.
 void SetTickCount(DWORD now);
+
+// Runs once inside the next mouse_event, after it is recorded, as a message
+// sent to the thread while the system hands the event to a low-level hook.
+void DuringNextMouseEvent(std::function<void()> action);
 
 // Which message-filter entry points user32 exports: both until told (Windows
 // 7 and later); the per-process one alone on Vista; neither before. A call

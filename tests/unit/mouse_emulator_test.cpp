@@ -533,6 +533,12 @@ TEST_F(MouseEmulatorTest, HeldButtonsFollowTheirOwnBitsAndAllAreReleased) {
                      {416, 128, 0xF1, 0x5F, true}},
                     true));
 
+    // A Stop that arrives while the system hands a release to a hook (a
+    // device change sent to the thread) releases nothing twice.
+    Steps(emulator, {{416, 128, 0xF3, 0xFF, true}});
+    standin::DuringNextMouseEvent([&emulator] { emulator.ReleaseHeldButton(); });
+    EXPECT_EQ((Lines{"left up", "middle up"}), Steps(emulator, {}, true));
+
     // Clicked, the X buttons go down and up within the one update.
     emulator.UsePlaySettings({kOffScreenHold, kButtonsClick, 60, 0, 3, 4});
     EXPECT_EQ((Lines{"left down", "x down 3:1", "x up 3:1", "left up", "middle down", "middle up", "x down 3:2",
