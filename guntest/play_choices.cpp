@@ -1,6 +1,6 @@
 #include "guntest/play_choices.h"
 
-#include "calibration/registry_key.h"
+#include "calibration/stored_value.h"
 
 namespace {
 
@@ -59,12 +59,9 @@ PlayPanel RemovePlayPanel(const PlaySettings& shown) {
 }
 
 BYTE ReadGlimmerdotLeft() {
-    RegistryKey key;
-    if (!key.Keep(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VEY\\Lumipoint", 0, KEY_QUERY_VALUE, key.Receive())))
-        return 0;
     // As Glimmerdot reads it: any type, the first byte of up to four.
     BYTE block[4] = {0, 0, 0, 0};
     DWORD size = sizeof block;
-    if (RegQueryValueExA(key.Get(), "LumipointKey", NULL, NULL, block, &size) != ERROR_SUCCESS || size == 0) return 0;
+    if (ReadStoredValue("LumipointKey", block, size) == kValueAbsent || size == 0 || size > sizeof block) return 0;
     return block[0];
 }
