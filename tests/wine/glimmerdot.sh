@@ -312,13 +312,20 @@ scale_stop() {
   APP_SCALED=
 }
 
+# Whatever happened, the next test finds the gun plugged in, answering whole
+# reports and idle at 416,128.
 app_cleanup() {
   local status=$?
   ((status == 0)) || keep_evidence
-  local pid
+  local pid command
   for pid in $APP_PID $GUNTEST_PID; do
     inspect_may --pid "$pid" terminate >/dev/null 2>&1 || true
   done
+  if [[ -n ${GUNSIM_IN:-} ]]; then
+    for command in "readlen 6" "readerror off" "refuse off" plug "state FF FF 416 128"; do
+      (gunsim_send "$command") >/dev/null 2>&1
+    done
+  fi
   record_stop
   wine_sessions_stop
   desktop_stop

@@ -79,22 +79,6 @@ expect_picture() {
     fail "$what: the picture $seen ${file##*/} (now.png)"
 }
 
-# Whatever happened, the next test finds the gun plugged in and idle at
-# 416,128 (and app_cleanup ends Gun Test).
-# shellcheck disable=SC2317 # run by the trap below
-guntest_cleanup() {
-  local status=$?
-  if [[ -n ${GUNSIM_IN:-} ]]; then
-    gunsim_send readlen 6 >/dev/null 2>&1
-    gunsim_send readerror off >/dev/null 2>&1
-    gunsim_send refuse off >/dev/null 2>&1
-    gunsim_send plug >/dev/null 2>&1
-    gunsim_send state FF FF 416 128 >/dev/null 2>&1
-  fi
-  (exit "$status")
-  app_cleanup
-}
-trap guntest_cleanup EXIT
 
 gunsim_batch_start
 gun pull
