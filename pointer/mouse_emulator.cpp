@@ -111,8 +111,17 @@ void CMouseEmulator::ReleaseHeldButton() {
         const int held = m_held[i];
         if (held == 0) continue;
         m_held[i] = 0;
-        SendButton(held - 1, false);
+        if (!HeldByAnother(i, held - 1)) SendButton(held - 1, false);
     }
+}
+
+// Off screen the left's gun button may drive the right mouse button while the
+// right's own gun button has it down: the system gets one down and one up.
+bool CMouseEmulator::HeldByAnother(int slot, int button) const {
+    if (m_play.offScreen != kOffScreenRightClick) return false;
+    for (int i = 0; i < kMouseButtonCount; ++i)
+        if (i != slot && m_held[i] == button + 1) return true;
+    return false;
 }
 
 void CMouseEmulator::ApplyButtons(const ButtonEdges& edges, bool offScreen) {
@@ -138,10 +147,11 @@ void CMouseEmulator::ApplyButtons(const ButtonEdges& edges, bool offScreen) {
         if (held != 0 && (!press || (click && held != button + 1))) {
             const int up = held - 1;
             held = 0;
-            SendButton(up, false);
+            if (!HeldByAnother(i, up)) SendButton(up, false);
         }
         if (!press || (!click && held != 0)) continue;
         if (!click || i == 0) held = static_cast<BYTE>(button + 1);
+        if (HeldByAnother(i, button)) continue;
         SendButton(button, true);
         if (click && i != 0) SendButton(button, false);
     }

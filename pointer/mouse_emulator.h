@@ -36,6 +36,7 @@ public:
 
 private:
     void ApplyButtons(const ButtonEdges& edges, bool offScreen);
+    bool HeldByAnother(int slot, int button) const;
     bool OffScreenCorner(WORD rawX, WORD rawY, ScreenPoint& cursor) const;
     void Place(const ScreenPoint& cursor);
 

@@ -505,7 +505,7 @@ TEST_F(MouseEmulatorTest, OffScreenALeftPressIsARightOneUntilReleased) {
     for (BYTE buttons : {BYTE(kButtonsClick), BYTE(kButtonsHold)}) {
         SCOPED_TRACE(int(buttons));
         CMouseEmulator emulator;
-        emulator.SetAssignments(3, 0, 0);
+        emulator.SetAssignments(3, 0, 4);
         emulator.UsePlaySettings({kOffScreenRightClick, buttons, 60, 0, 0, 0});
         emulator.Update(416, 128, Edges());
         // Pressed off screen, released on it; pressed on it, released off it.
@@ -517,6 +517,14 @@ TEST_F(MouseEmulatorTest, OffScreenALeftPressIsARightOneUntilReleased) {
         // A second press while the right button is down, then Stop.
         EXPECT_EQ(buttons == kButtonsClick ? clicks : (Lines{"right down", "right up"}),
                   Steps(emulator, {{1, 100, 0xFB, 0xFF, true}, {416, 128, 0xFB, 0xFF, true}}, true));
+        // Held, "A" off screen and the right's own "B" together share one
+        // right button (clicked, two at once are no press).
+        if (buttons == kButtonsHold) {
+            EXPECT_EQ((Lines{"right down", "right up"}),
+                      Steps(emulator,
+                            {{1, 100, 0xF3, 0xFF, true}, {1, 100, 0xF7, 0xFF, false}, {1, 100, 0xFF, 0xFF, false}},
+                            true));
+        }
     }
 }
 
