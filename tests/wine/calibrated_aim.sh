@@ -69,8 +69,7 @@ aim 150 20
 aim 700 300
 aim 333 99
 gun state FF FF 1 100
-reads=$(gun_value reads)
-gun wait-reads $((reads + 4)) 20000
+let_reads_pass 4
 cursor=$(inspect cursor)
 expect_eq "$(field "$cursor" x) $(field "$cursor" y)" "$(screen_point 333 99)" "the cursor after aiming off the screen"
 
@@ -131,9 +130,8 @@ aim 672 224
 calibration_delete
 # Back at the spot it left, several reads on: the cursor must stand there.
 stays_at() {
-  local reads cursor
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 4)) 20000
+  local cursor
+  let_reads_pass 4
   cursor=$(inspect cursor)
   expect_eq "$(field "$cursor" x) $(field "$cursor" y)" "$1 $2" "$3"
 }

@@ -44,9 +44,7 @@ within_resolution() {
 # The gun idle at RX,RY until two more reads saw it.
 gun_rest() {
   gun state FF FF "$1" "$2"
-  local reads
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 2)) 20000
+  let_reads_pass 2
 }
 
 # Answers the target the screen shows now with the skewed gun and "A"; the
@@ -61,9 +59,7 @@ answer_target() {
   gun_rest "$rx" "$ry"
   gun state FB FF "$rx" "$ry"
   expect_screen "$next_id" "$next_text" "after answering the target at $x,$y with raw $rx,$ry"
-  local reads
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 3)) 20000
+  let_reads_pass 3
   expect_eq "$(control_text on_screen "$next_id")" "$next_text" "A held on after answering the target at $x,$y"
   gun_rest "$rx" "$ry"
 }

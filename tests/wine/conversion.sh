@@ -54,11 +54,10 @@ handle_count() {
 
 # The gun at raw X,Y must leave the cursor where it is, over several reads.
 aim_ignored() {
-  local before after reads
+  local before after
   before=$(inspect cursor)
   gun state FF FF "$1" "$2"
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 4)) 20000
+  let_reads_pass 4
   after=$(inspect cursor)
   expect_eq "$after" "$before" "raw $1,$2 moved the cursor"
 }
@@ -73,8 +72,7 @@ press_then() {
   handles=$(handle_count)
   # The link's previous report may still be the last attempt's press: one read
   # of the released gun first, or pressing again would be no new edge.
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 1)) 20000
+  let_reads_pass 1
   gun_together "state FB FF 200 200" "reads reset" "wait-reads 1 20000" "$1"
   wait_recorded leftdown $((downs + 1))
 }
@@ -142,11 +140,9 @@ gun state FB FF 200 200
 wait_recorded leftdown 1
 # The left button goes up at the next poll, while "A" is still held.
 wait_recorded leftup 1
-reads=$(gun_value reads)
-gun wait-reads $((reads + 15)) 20000
+let_reads_pass 15
 gun state FF FF 200 200
-reads=$(gun_value reads)
-gun wait-reads $((reads + 5)) 20000
+let_reads_pass 5
 expect_eq "$(recorded_count leftdown) $(recorded_count leftup)" "1 1" "left presses and releases for one long press of A"
 read -r _ x y _ <<<"$(recorded leftdown)"
 expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the left click lands"
@@ -156,8 +152,7 @@ wait_recorded middleup 1
 gun state F7 FF 200 200
 wait_recorded rightup 1
 gun state FF FF 200 200
-reads=$(gun_value reads)
-gun wait-reads $((reads + 5)) 20000
+let_reads_pass 5
 expect_eq "$(recorded | cut -d' ' -f1 | tr '\n' ' ')" "leftdown leftup middledown middleup rightdown rightup " \
   "mouse button events for A, Select and B"
 
@@ -295,9 +290,7 @@ expect_since() {
 # The gun's state, then several reads: what it holds down or lets go is sent by then.
 held() {
   gun state "$@"
-  local reads
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 6)) 20000
+  let_reads_pass 6
 }
 held F3 FF 200 200
 expect_since "1 0 1 0 0 0 0 0" "A and B held together"
@@ -315,8 +308,7 @@ expect_since "1 1 2 2 1 1 1 1" "A let go"
 read -r _ x y _ <<<"$(recorded rightdown | tail -n 1)"
 expect_eq "$x,$y" "$SPOT_X,$SPOT_Y" "where the off-screen right click lands"
 gun readtimes reset
-reads=$(gun_value reads)
-gun wait-reads $((reads + 60)) 20000
+let_reads_pass 60
 readtimes=$(gun_value readtimes)
 median=$(sed -n 's/.* interval-median \([0-9.]*\) .*/\1/p' <<<" $readtimes")
 awk -v m="$median" 'BEGIN { exit !(m != "" && m + 0 < 45) }' || fail "a 15 ms aim rate: $readtimes"

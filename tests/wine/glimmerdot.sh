@@ -20,6 +20,7 @@
 #   record_start MS [moves] / record_stop   a background mouse button (and move) recording
 #   screenshot FILE              the program's window as PNG
 #   gun ARGS / gun_value ARGS    one command to the simulated gun (gunsim_batch_start first)
+#   let_reads_pass N             wait until the gun has answered N more reads
 #   screen_point RX RY / aim RX RY   where raw RX,RY puts the cursor on a
 #                                SCREEN_W x SCREEN_H screen (through AIM_WINDOW
 #                                if set) / aim there and wait for it
@@ -238,6 +239,13 @@ gun() {
 
 gun_value() {
   gunsim_send "$@" || fail "gunsimctl $*"
+}
+
+# N more reads, so whatever they bring has reached the program.
+let_reads_pass() {
+  local reads
+  reads=$(gun_value reads)
+  gun wait-reads $((reads + $1)) 20000
 }
 
 # Cursor position for a raw gun position on this screen, as the emulator scales it;

@@ -65,9 +65,7 @@ snap_picture() {
 # The picture once the gun's last report is painted: a paint comes before the
 # next tick's timer message, so two more reads and it is on the screen.
 snap_settled() {
-  local reads
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + 2)) 20000
+  let_reads_pass 2
   snap_picture "$1" || fail "no picture into $1"
 }
 
@@ -78,7 +76,6 @@ expect_picture() {
   wait_for "snap_picture \"\$TEST_OUT/now.png\" && { compare -metric AE \"\$TEST_OUT/now.png\" \"\$file\" null: 2>/dev/null; (( \$? == $want )); }" 20 ||
     fail "$what: the picture $seen ${file##*/} (now.png)"
 }
-
 
 gunsim_batch_start
 gun pull
@@ -153,8 +150,7 @@ snap_settled "$TEST_OUT/corner.png"
 expect_shown FF FF 700 300
 expect_picture differs "$TEST_OUT/corner.png" "aimed past the far corner"
 expect_shown FF FF 416 128
-reads=$(gun_value reads)
-gun wait-reads $((reads + 5)) 20000
+let_reads_pass 5
 expect_eq "$(inspect cursor)" "cursor x=13 y=17" "the cursor after Gun Test read every aim"
 # A move of our own ends the record: the hook saw whatever came before it first.
 tested movecursor 14 17 input >/dev/null
@@ -240,7 +236,7 @@ expect_eq "$(wine_run 60 reg query "$SETTINGS_KEY" /s 2>/dev/null | tr -d '\r' |
 # ---- The play settings, with Glimmerdot's choices putting A on the left click.
 settings_seed 03000000
 malformed=010000000301000004
-wine_run 60 reg add "$SETTINGS_KEY" /v Play /t REG_BINARY /d $malformed /f >/dev/null || fail "seeding Play"
+play_set $malformed
 play_value() { settings_value Play | tr a-f A-F; }
 gun state FF FF 416 128
 guntest_start

@@ -7,23 +7,8 @@
 
 CYCLES=${GLIMMER_UNPLUG_CYCLES:-50}
 
-gun() {
-  gunsim_send "$@" >/dev/null || fail "gunsimctl $*"
-}
-
-gun_value() {
-  gunsim_send "$@" || fail "gunsimctl $*"
-}
-
 handle_count() {
   field "$(inspect handles)" count
-}
-
-# A few more reads, so whatever they bring has reached the program.
-let_reads_pass() {
-  local reads
-  reads=$(gun_value reads)
-  gun wait-reads $((reads + $1)) 20000
 }
 
 gunsim_batch_start
