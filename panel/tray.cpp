@@ -53,7 +53,7 @@ void CConverterDlg::AddTrayIcon()
     record.uCallbackMessage = WM_TRAY_NOTIFY;
     // The small icon's size for the scale the system had at sign-in, the one
     // the notification area draws at; it stays as long as the program does.
-    if (trayIcon.Get() == nullptr) {
+    if (!trayIcon.IsValid()) {
         trayIcon.Reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME),
                                                         IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                         ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
